@@ -1,0 +1,34 @@
+# The two everyday commands: `make run` and `make test`.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=tools/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all bootstrap configure build run test bench screenshot clean
+
+all: build
+
+bootstrap:
+	@tools/bootstrap
+
+$(BUILD)/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: bootstrap configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	tools/run $(BUILD)/Quillfox.exe
+
+test: build
+	tools/xvfb-do ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	tools/xvfb-do tools/wine-run $(BUILD)/bench/tracklist_bench.exe
+
+screenshot: build
+	tools/screenshot $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

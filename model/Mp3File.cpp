@@ -1,0 +1,162 @@
+#include "Mp3File.h"
+
+#include <windows.h>
+
+#include "Id3v1Tag.h"
+#include "PathText.h"
+
+namespace {
+
+// Owns one open file handle.
+class CFileHandle
+{
+public:
+    explicit CFileHandle(HANDLE handle) : m_handle(handle) {}
+    ~CFileHandle()
+    {
+        if (IsOpen())
+            CloseHandle(m_handle);
+    }
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+
+    // Moves the file pointer and returns the new position, or -1 when the platform refuses
+    // (for example a move before the start of the file).
+    LONGLONG Seek(LONGLONG distance, DWORD method)
+    {
+        LONG high = static_cast<LONG>(distance >> 32);
+        SetLastError(NO_ERROR);
+        const DWORD low = SetFilePointer(m_handle, static_cast<LONG>(distance), &high, method);
+        if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+            return -1;
+        return (static_cast<LONGLONG>(high) << 32) | low;
+    }
+    bool ReadBlock(Id3v1Block& block)
+    {
+        DWORD read = 0;
+        return ReadFile(m_handle, block.data(), ID3V1_SIZE, &read, nullptr) && read == ID3V1_SIZE;
+    }
+    bool WriteBlock(const Id3v1Block& block)
+    {
+        unsigned long written = 0;
+        return CMp3File::s_pfnWriteBytes(m_handle, block.data(), ID3V1_SIZE, &written) &&
+               written == ID3V1_SIZE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+bool WriteBytes(void* file, const void* data, unsigned long size, unsigned long* written)
+{
+    DWORD done = 0;
+    const BOOL ok = WriteFile(file, data, size, &done, nullptr);
+    *written = done;
+    return ok != FALSE;
+}
+
+// Reads the last 128 bytes; false when the file is shorter or the read comes up short.
+bool ReadLastBlock(CFileHandle& file, Id3v1Block& block)
+{
+    return file.Seek(-static_cast<LONGLONG>(ID3V1_SIZE), FILE_END) >= 0 && file.ReadBlock(block);
+}
+
+} // namespace
+
+CMp3File::WriteBytesFunc CMp3File::s_pfnWriteBytes = WriteBytes;
+
+CMp3File::CMp3File(const std::string& path)
+{
+    if (!path.empty())
+        Load(path);
+}
+
+void CMp3File::Clear()
+{
+    m_strPath.clear();
+    m_strArtist.clear();
+    m_strTitle.clear();
+    m_strAlbum.clear();
+    m_strComment.clear();
+    m_strYear.clear();
+    m_nTrack = 0;
+    m_nGenre = GENRE_NONE;
+    m_bModified = false;
+}
+
+bool CMp3File::Load(const std::string& path)
+{
+    Clear();
+    CFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return false;
+
+    Id3v1Block block;
+    if (ReadLastBlock(file, block) && HasId3v1Magic(block)) {
+        const Id3v1Fields tag = DecodeId3v1(block);
+        m_strTitle = tag.title;
+        m_strArtist = tag.artist;
+        m_strAlbum = tag.album;
+        m_strYear = tag.year;
+        m_strComment = tag.comment;
+        m_nTrack = tag.track;
+        m_nGenre = tag.genre;
+    }
+    m_strPath = path;
+    return true;
+}
+
+bool CMp3File::WriteTag()
+{
+    if (m_strPath.empty())
+        return false;
+    // OPEN_EXISTING: a file that went away must not come back as a bare tag.
+    CFileHandle file(CreateFileA(m_strPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return false;
+
+    Id3v1Block oldTag;
+    const bool overwrite = ReadLastBlock(file, oldTag) && HasId3v1Magic(oldTag);
+    const LONGLONG tagOffset = file.Seek(overwrite ? -static_cast<LONGLONG>(ID3V1_SIZE) : 0, FILE_END);
+    if (tagOffset < 0)
+        return false;
+
+    Id3v1Fields tag;
+    tag.title = m_strTitle;
+    tag.artist = m_strArtist;
+    tag.album = m_strAlbum;
+    tag.year = m_strYear;
+    tag.comment = m_strComment;
+    tag.track = m_nTrack;
+    tag.genre = m_nGenre;
+    if (file.WriteBlock(EncodeId3v1(tag))) {
+        m_bModified = false;
+        return true;
+    }
+
+    // Undo a partial write: cut an appended tag off, or put the old tag back.
+    if (file.Seek(tagOffset, FILE_BEGIN) == tagOffset) {
+        if (overwrite)
+            file.WriteBlock(oldTag);
+        else
+            SetEndOfFile(file.Get());
+    }
+    return false;
+}
+
+bool CMp3File::RenameTo(const std::string& newName)
+{
+    if (newName.empty())
+        return false;
+    const std::string newPath =
+        newName.find('\\') == std::string::npos ? FolderOf(m_strPath) + newName : newName;
+    if (!MoveFileA(m_strPath.c_str(), newPath.c_str()))
+        return false;
+    m_strPath = newPath;
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <string>
+
+#include "GenreTable.h"
+
+// One loaded MP3 file: its path, the fields of its ID3v1 tag and whether they were changed
+// since they were read or last written.
+class CMp3File
+{
+public:
+    explicit CMp3File(const std::string& path = std::string());
+    virtual ~CMp3File() = default;
+    CMp3File(const CMp3File&) = delete;
+    CMp3File& operator=(const CMp3File&) = delete;
+
+    void Clear();
+    // Reads the tag of the file at path; false when the file cannot be opened.
+    bool Load(const std::string& path);
+    // Writes the fields as the file's tag, appending one when the file has none. Never
+    // creates a file; on a failed write the file is put back as it was.
+    bool WriteTag();
+    // Renames the file; a name without backslash stays in the file's folder. On failure
+    // the path is unchanged and GetLastError tells why.
+    bool RenameTo(const std::string& newName);
+
+    std::string GetPath() const { return m_strPath; }
+    std::string GetTitle() const { return m_strTitle; }
+    std::string GetArtist() const { return m_strArtist; }
+    std::string GetAlbum() const { return m_strAlbum; }
+    std::string GetYear() const { return m_strYear; }
+    std::string GetComment() const { return m_strComment; }
+    int GetTrack() const { return m_nTrack; }
+    int GetGenre() const { return m_nGenre; }
+    bool IsModified() const { return m_bModified; }
+
+    void SetTitle(const std::string& title) { m_strTitle = title; m_bModified = true; }
+    void SetArtist(const std::string& artist) { m_strArtist = artist; m_bModified = true; }
+    void SetAlbum(const std::string& album) { m_strAlbum = album; m_bModified = true; }
+    void SetYear(const std::string& year) { m_strYear = year; m_bModified = true; }
+    void SetComment(const std::string& comment) { m_strComment = comment; m_bModified = true; }
+    void SetTrack(int track) { m_nTrack = track; m_bModified = true; }
+    void SetGenre(int genre) { m_nGenre = genre; m_bModified = true; }
+
+    // Writes bytes to an open file; tests replace it to make a tag write come up short.
+    using WriteBytesFunc = bool (*)(void* file, const void* data, unsigned long size,
+                                    unsigned long* written);
+    static WriteBytesFunc s_pfnWriteBytes;
+
+private:
+    std::string m_strPath;
+    std::string m_strArtist;
+    std::string m_strTitle;
+    std::string m_strAlbum;
+    std::string m_strComment;
+    std::string m_strYear;
+    int m_nTrack = 0;
+    int m_nGenre = GENRE_NONE;
+    bool m_bModified = false;
+};
