@@ -1,3 +1,31 @@
 #pragma once
 
+// Frame resources: title, icon, menu, accelerators, toolbar.
 #define IDR_MAINFRAME 128
+
+// Controls
+#define IDC_TRACKLIST 101
+#define IDC_CELLEDIT 102
+#define IDC_CELLCOMBO 103
+
+// Commands
+#define ID_FILE_OPEN 32771
+#define ID_OPTIONS_FORMAT 32779
+#define ID_FILE_RENAME 32780
+#define ID_FILE_CLOSE 32781
+#define ID_TOOLS_PLAY 32782
+#define ID_TOOLS_STOP 32784
+#define ID_BATCH_ARTIST 32789
+#define ID_BATCH_ALBUM 32790
+#define ID_BATCH_GENRE 32792
+#define ID_BATCH_YEAR 32793
+#define ID_BATCH_TRACK 32794
+#define ID_BATCH_COMMENT 32795
+#define ID_BATCH_TITLE 32796
+#define ID_FILE_WRITETAGS 32797
+#define ID_EDIT_SELECTMODIFIED 32803
+
+// Message texts
+#define IDS_CONFIRM_EXIT 61206
+#define IDS_INVALID_FILES 61208
+#define IDS_WRITE_FAILED 61217

@@ -1,0 +1,85 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "Wnd.h"
+
+// Control ids the frame's layout knows.
+constexpr UINT AFX_IDW_TOOLBAR = 59392;
+constexpr UINT AFX_IDW_STATUS_BAR = 59393;
+constexpr UINT AFX_IDW_PANE_FIRST = 59648;
+
+// An image list, destroyed with its object.
+class CImageList
+{
+public:
+    CImageList() = default;
+    ~CImageList() { DeleteImageList(); }
+    CImageList(const CImageList&) = delete;
+    CImageList& operator=(const CImageList&) = delete;
+
+    bool Create(int cx, int cy, UINT flags, int initial, int grow);
+    void DeleteImageList();
+    int GetImageCount() const { return m_hImageList ? ImageList_GetImageCount(m_hImageList) : 0; }
+    int Add(HICON icon) { return ImageList_ReplaceIcon(m_hImageList, -1, icon); }
+    operator HIMAGELIST() const { return m_hImageList; }
+
+private:
+    HIMAGELIST m_hImageList = nullptr;
+};
+
+// The list-view control, as far as the program uses it. Texts are ANSI.
+class CListCtrl : public CWnd
+{
+public:
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    int GetSelectedCount() const { return static_cast<int>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    int GetNextItem(int start, UINT flags) const
+    { return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(start), flags)); }
+    int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
+    int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
+
+    int InsertItem(int row, const std::string& text, LPARAM data);
+    bool DeleteItem(int row) { return SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(row)) != 0; }
+    std::string GetItemText(int row, int column) const;
+    bool SetItemText(int row, int column, const std::string& text);
+    LPARAM GetItemData(int row) const;
+    bool SetItemData(int row, LPARAM data);
+    UINT GetItemState(int row, UINT mask) const
+    { return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask)); }
+    bool SetItemState(int row, UINT state, UINT mask);
+    bool GetItemRect(int row, RECT& rect, int code) const;
+    bool EnsureVisible(int row, bool partialOK)
+    { return SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), partialOK) != 0; }
+    bool Scroll(int dx, int dy) { return SendMessage(LVM_SCROLL, static_cast<WPARAM>(dx), dy) != 0; }
+    int HitTest(POINT pt) const;
+    bool SortItems(PFNLVCOMPARE compare, LPARAM data)
+    { return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(data), reinterpret_cast<LPARAM>(compare)) != 0; }
+    bool RedrawItems(int first, int last)
+    { return SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(first), last) != 0; }
+
+    int InsertColumn(int column, const std::string& heading, int format, int width, int subItem);
+    int GetColumnWidth(int column) const
+    { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column))); }
+    int GetColumnFormat(int column) const;
+    int GetColumnCount() const;
+    DWORD SetExtendedStyle(DWORD style)
+    { return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style)); }
+    DWORD GetExtendedStyle() const
+    { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
+    HIMAGELIST SetImageList(HIMAGELIST images, int which)
+    { return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images))); }
+};
+
+// A status bar with a stretching message pane and key-state panes.
+class CStatusBar : public CWnd
+{
+public:
+    bool Create(HWND parent, UINT id, DWORD style = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP);
+    void SetText(int pane, const std::string& text);
+    std::string GetText(int pane) const;
+};

@@ -1,0 +1,293 @@
+#include "TrackListCtrl.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "app/resource.h"
+#include "framework/Menu.h"
+#include "framework/MessageBox.h"
+#include "framework/ResString.h"
+#include "framework/WinApp.h"
+#include "model/GenreTable.h"
+#include "model/Mp3File.h"
+#include "model/PathText.h"
+
+int CTrackListCtrl::s_lastClickRow = -1;
+int CTrackListCtrl::s_sortColumn = -1;
+int CTrackListCtrl::s_sortAscending = 1;
+
+namespace {
+
+const char* const ColumnHeadings[CTrackListCtrl::COLUMN_COUNT] = {
+    "File Name", "Title", "Artist", "Album", "Genre", "Year", "Track", "Comment",
+};
+
+constexpr size_t ICON_PATH_BUFFER = 256;
+
+// Only the last three characters decide: "mp3" in any letter case.
+bool HasMp3Ending(const std::string& path)
+{
+    const std::string last = path.size() < 3 ? path : path.substr(path.size() - 3);
+    return last.size() == 3 && (last[0] == 'm' || last[0] == 'M') &&
+           (last[1] == 'p' || last[1] == 'P') && last[2] == '3';
+}
+
+// Case-insensitive byte comparison that folds only A to Z, as strcasecmp does in the "C" locale.
+int CompareNoCase(const std::string& a, const std::string& b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char ca = static_cast<unsigned char>(a[i]);
+        unsigned char cb = static_cast<unsigned char>(b[i]);
+        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
+        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string SortKey(const CMp3File& track, int column)
+{
+    switch (column) {
+    case CTrackListCtrl::COL_FILENAME: return track.GetPath();
+    case CTrackListCtrl::COL_TITLE: return track.GetTitle();
+    case CTrackListCtrl::COL_ARTIST: return track.GetArtist();
+    case CTrackListCtrl::COL_ALBUM: return track.GetAlbum();
+    case CTrackListCtrl::COL_GENRE: return GetGenreName(track.GetGenre());
+    case CTrackListCtrl::COL_YEAR: return track.GetYear();
+    case CTrackListCtrl::COL_COMMENT: return track.GetComment();
+    default: return std::string();
+    }
+}
+
+// Stops a window from repainting for the life of the object, then repaints it once.
+class CRedrawOff
+{
+public:
+    explicit CRedrawOff(CWnd& wnd) : m_wnd(wnd) { m_wnd.SendMessage(WM_SETREDRAW, FALSE); }
+    ~CRedrawOff()
+    {
+        m_wnd.SendMessage(WM_SETREDRAW, TRUE);
+        m_wnd.Invalidate();
+    }
+
+private:
+    CWnd& m_wnd;
+};
+
+} // namespace
+
+std::string TrackCellText(int track)
+{
+    return track == 0 ? std::string() : std::to_string(track);
+}
+
+BEGIN_MESSAGE_MAP(CTrackListCtrl, CListCtrl)
+    ON_WM_DROPFILES()
+    ON_WM_RBUTTONDOWN()
+    ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
+    ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+END_MESSAGE_MAP()
+
+void CTrackListCtrl::InitList()
+{
+    DragAcceptFiles(m_hWnd, TRUE);
+    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+
+    CWnd* mainWnd = GetApp() ? GetApp()->GetMainWnd() : nullptr;
+    const RECT client = mainWnd ? mainWnd->GetClientRect() : RECT{};
+    const int width = (client.right - client.left) / COLUMN_COUNT;
+    for (int column = 0; column < COLUMN_COUNT; ++column)
+        InsertColumn(column, ColumnHeadings[column], LVCFMT_LEFT, width, column);
+
+    m_imageList.Create(16, 16, ILC_COLOR8, 0, 4);
+    SetImageList(m_imageList, LVSIL_SMALL);
+}
+
+void CTrackListCtrl::AddFiles(const std::vector<std::string>& paths)
+{
+    const int base = GetItemCount();
+    int rejected = 0;
+    {
+        CWaitCursor wait;
+        CRedrawOff redrawOff(*this);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            const std::string& path = paths[i];
+            if (!HasMp3Ending(path)) {
+                ++rejected;
+                continue;
+            }
+            if (m_imageList.GetImageCount() == 0)
+                AddIconOf(path);
+            CMp3File* track = new CMp3File(path);
+            const int row = InsertItem(base + static_cast<int>(i) - rejected, FileNameFromPath(path),
+                                       reinterpret_cast<LPARAM>(track));
+            if (row < 0) {
+                delete track;
+                continue;
+            }
+            SetTagCells(row, *track);
+        }
+    }
+    if (rejected > 0)
+        AppMessageBox(IDS_INVALID_FILES, MB_ICONEXCLAMATION | MB_OK);
+    CWinApp* app = GetApp();
+    if (auto* display = dynamic_cast<IFileCountDisplay*>(app ? app->GetMainWnd() : nullptr))
+        display->ShowFileCount(GetItemCount());
+}
+
+void CTrackListCtrl::SetTagCells(int row, const CMp3File& track)
+{
+    SetItemText(row, COL_TITLE, track.GetTitle());
+    SetItemText(row, COL_ARTIST, track.GetArtist());
+    SetItemText(row, COL_ALBUM, track.GetAlbum());
+    SetItemText(row, COL_GENRE, GetGenreName(track.GetGenre()));
+    SetItemText(row, COL_YEAR, track.GetYear());
+    SetItemText(row, COL_TRACK, TrackCellText(track.GetTrack()));
+    SetItemText(row, COL_COMMENT, track.GetComment());
+}
+
+// The one icon that every row shows: the one the shell associates with the first file.
+void CTrackListCtrl::AddIconOf(const std::string& path)
+{
+    if (path.size() >= ICON_PATH_BUFFER)
+        return; // the shell call takes a buffer of this size, which it may write into
+    char buffer[ICON_PATH_BUFFER];
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    WORD index = 0;
+    HICON icon = ExtractAssociatedIconA(GetApp() ? GetApp()->m_hInstance : GetModuleHandleA(nullptr),
+                                        buffer, &index);
+    if (!icon)
+        return;
+    m_imageList.Add(icon);
+    DestroyIcon(icon); // the image list keeps its own copy
+}
+
+void CTrackListCtrl::OnDropFiles(HDROP drop)
+{
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> paths;
+    for (UINT i = 0; i < count; ++i) {
+        char path[ICON_PATH_BUFFER];
+        const UINT length = DragQueryFileA(drop, i, path, sizeof path);
+        if (length < sizeof path)
+            paths.emplace_back(path, length);
+    }
+    AddFiles(paths);
+    Default();
+    DragFinish(drop);
+}
+
+std::string CTrackListCtrl::FileNameFromPath(const std::string& path)
+{
+    return NameOf(path);
+}
+
+CMp3File* CTrackListCtrl::GetTrack(int row) const
+{
+    return reinterpret_cast<CMp3File*>(GetItemData(row));
+}
+
+void CTrackListCtrl::DeleteAllTracks()
+{
+    const int count = GetItemCount();
+    for (int row = 0; row < count; ++row) {
+        CMp3File* track = GetTrack(row);
+        if (!track)
+            continue;
+        m_modifiedTracks.Remove(track);
+        SetItemData(row, 0); // no paint or read may reach the deleted track
+        delete track;
+    }
+}
+
+void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
+{
+    const int column = reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem;
+    s_sortAscending = column == s_sortColumn ? !s_sortAscending : 1;
+    s_sortColumn = column;
+    SortParams params = {s_sortAscending, column};
+    SortItems(&CompareTracks, reinterpret_cast<LPARAM>(&params));
+    *result = 0;
+}
+
+int CALLBACK CTrackListCtrl::CompareTracks(LPARAM first, LPARAM second, LPARAM sortParams)
+{
+    const auto* params = reinterpret_cast<const SortParams*>(sortParams);
+    const auto* a = reinterpret_cast<const CMp3File*>(params->ascending ? first : second);
+    const auto* b = reinterpret_cast<const CMp3File*>(params->ascending ? second : first);
+    if (!a || !b)
+        return (a != nullptr) - (b != nullptr); // a released track counts as the smallest key
+    if (params->column == COL_TRACK)
+        return (a->GetTrack() > b->GetTrack()) - (a->GetTrack() < b->GetTrack());
+    return CompareNoCase(SortKey(*a, params->column), SortKey(*b, params->column));
+}
+
+void CTrackListCtrl::OnCustomDraw(NMHDR* hdr, LRESULT* result)
+{
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        *result = CDRF_NOTIFYITEMDRAW;
+        break;
+    case CDDS_ITEMPREPAINT: {
+        const CMp3File* track = GetTrack(static_cast<int>(draw->nmcd.dwItemSpec));
+        if (track && track->IsModified())
+            draw->clrTextBk = MODIFIED_COLOR;
+        *result = CDRF_DODEFAULT;
+        break;
+    }
+    default:
+        *result = 0;
+        break;
+    }
+}
+
+// A right click opens the context menu and leaves the selection as it was.
+void CTrackListCtrl::OnRButtonDown(UINT, POINT point)
+{
+    CMenu menu;
+    CMenu batch;
+    menu.AppendItem(ID_FILE_OPEN, "Open");
+    menu.AppendItem(ID_FILE_CLOSE, "Close");
+    menu.AppendSeparator();
+    menu.AppendItem(ID_FILE_RENAME, "Rename Files");
+    menu.AppendSeparator();
+    batch.AppendItem(ID_BATCH_TITLE, "Title");
+    batch.AppendItem(ID_BATCH_ARTIST, "Artist");
+    batch.AppendItem(ID_BATCH_ALBUM, "Album");
+    batch.AppendItem(ID_BATCH_GENRE, "Genre");
+    batch.AppendItem(ID_BATCH_YEAR, "Year");
+    batch.AppendItem(ID_BATCH_TRACK, "Track");
+    batch.AppendItem(ID_BATCH_COMMENT, "Comment");
+    menu.AppendSubMenu(batch, "Batch-Edit Tag");
+
+    ClientToScreen(m_hWnd, &point);
+    SetForegroundWindow(m_hWnd);
+    CWnd* owner = GetApp() ? GetApp()->GetMainWnd() : nullptr;
+    menu.TrackPopupMenu(0, point, owner ? owner->m_hWnd : GetParent());
+}
+
+void CTrackListCtrl::WriteTags()
+{
+    int failed = 0;
+    // A track whose write fails stays in the list, so its edit is neither lost nor forgotten.
+    m_modifiedTracks.Filter([&failed](CMp3File* track) {
+        if (!track->IsModified() || track->WriteTag())
+            return false;
+        ++failed;
+        return true;
+    });
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (failed > 0)
+        ShowMessageBox(FormatResString(IDS_WRITE_FAILED, failed), MB_ICONEXCLAMATION | MB_OK);
+}
+
+BOOL CTrackListCtrl::RemoveTrack(int row)
+{
+    if (CMp3File* track = GetTrack(row))
+        m_modifiedTracks.Remove(track);
+    return DeleteItem(row);
+}

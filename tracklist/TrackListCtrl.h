@@ -1,0 +1,74 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "tracklist/ModifiedTracks.h"
+
+class CMp3File;
+
+// The main window shows how many files are loaded; the list reaches it as the application's
+// main window.
+class IFileCountDisplay
+{
+public:
+    virtual void ShowFileCount(int count) = 0;
+
+protected:
+    ~IFileCountDisplay() = default;
+};
+
+// The list of loaded files: one row per file, showing its name and the seven tag fields. Each
+// row owns its CMp3File through the row's item data.
+class CTrackListCtrl : public CListCtrl
+{
+public:
+    enum Column { COL_FILENAME, COL_TITLE, COL_ARTIST, COL_ALBUM, COL_GENRE, COL_YEAR, COL_TRACK,
+                  COL_COMMENT, COLUMN_COUNT };
+    static constexpr COLORREF MODIFIED_COLOR = RGB(255, 215, 215);
+
+    CTrackListCtrl() = default;
+    ~CTrackListCtrl() override = default;
+
+    void InitList();
+    void AddFiles(const std::vector<std::string>& paths);
+    void DeleteAllTracks();
+    void WriteTags();
+    BOOL RemoveTrack(int row);
+    static std::string FileNameFromPath(const std::string& path);
+
+    // The row's track; null for a row whose track was released or a row that does not exist.
+    CMp3File* GetTrack(int row) const;
+    const CModifiedTracks& ModifiedTracks() const { return m_modifiedTracks; }
+
+    static int s_lastClickRow;
+    static int s_sortColumn;
+    static int s_sortAscending;
+
+protected:
+    void OnDropFiles(HDROP drop);
+    void OnColumnClick(NMHDR* hdr, LRESULT* result);
+    void OnCustomDraw(NMHDR* hdr, LRESULT* result);
+    void OnRButtonDown(UINT flags, POINT point);
+    static int CALLBACK CompareTracks(LPARAM first, LPARAM second, LPARAM sortParams);
+
+    CWnd* m_pEditor = nullptr;
+    CImageList m_imageList;
+    CModifiedTracks m_modifiedTracks;
+
+private:
+    void SetTagCells(int row, const CMp3File& track);
+    void AddIconOf(const std::string& path);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// One sort: the direction and the column whose key orders the rows.
+struct SortParams
+{
+    int ascending;
+    int column;
+};
+
+// The Track cell of a loaded row: the number, empty for 0.
+std::string TrackCellText(int track);
