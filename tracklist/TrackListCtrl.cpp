@@ -170,10 +170,13 @@ void CTrackListCtrl::OnDropFiles(HDROP drop)
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::string> paths;
     for (UINT i = 0; i < count; ++i) {
+        // The copy into a short buffer is cut, not refused, so the length is asked first: a cut
+        // path could name another file.
         char path[ICON_PATH_BUFFER];
+        if (DragQueryFileA(drop, i, nullptr, 0) >= sizeof path)
+            continue;
         const UINT length = DragQueryFileA(drop, i, path, sizeof path);
-        if (length < sizeof path)
-            paths.emplace_back(path, length);
+        paths.emplace_back(path, length);
     }
     AddFiles(paths);
     Default();

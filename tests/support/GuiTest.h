@@ -1,0 +1,67 @@
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
+#include "tracklist/TrackListCtrl.h"
+
+// What one message box showed.
+struct ShownBox
+{
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+// Answers message boxes from a script and records each one. A box with no answer left fails the
+// test (and is answered with Cancel, or No for a question), so no run waits for a person.
+class CMessageBoxScript
+{
+public:
+    CMessageBoxScript();
+    ~CMessageBoxScript();
+    CMessageBoxScript(const CMessageBoxScript&) = delete;
+    CMessageBoxScript& operator=(const CMessageBoxScript&) = delete;
+
+    void Answer(int answer) { m_answers.push_back(answer); }
+    const std::vector<ShownBox>& Shown() const { return m_shown; }
+    void Clear() { m_shown.clear(); }
+
+private:
+    std::deque<int> m_answers;
+    std::vector<ShownBox> m_shown;
+    MessageBoxHandler m_previous;
+};
+
+// A top-level window that plays the main window for a control under test: it owns the control
+// as a child, hands notifications back to it, and shows the file count.
+class CTestHost : public CWnd, public IFileCountDisplay
+{
+public:
+    // Creates a visible window whose client area has the given size.
+    explicit CTestHost(int clientWidth = 803, int clientHeight = 400);
+    ~CTestHost() override;
+
+    void ShowFileCount(int count) override { m_fileCounts.push_back(count); }
+    std::vector<int> m_fileCounts;
+    // Commands that reached the host (from the context menu, say).
+    std::vector<UINT> m_commands;
+
+protected:
+    BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
+};
+
+// The application object of a window test: the host is its main window.
+class CTestApp : public CWinApp
+{
+public:
+    CTestApp() : CWinApp("Quillfox") {}
+};
+
+// Handles every waiting message through the application's own loop.
+void PumpMessages();
