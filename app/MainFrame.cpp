@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "app/resource.h"
+#include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/ResString.h"
 #include "framework/WinApp.h"
@@ -11,7 +12,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, CWnd)
     ON_WM_SETFOCUS()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
+    ON_COMMAND(ID_FILE_RENAME, OnFileRename)
 END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() : m_format("[title]-[artist].mp3")
+{
+    m_format.CompileFormat();
+}
 
 bool CMainFrame::Create()
 {
@@ -60,6 +67,14 @@ void CMainFrame::OnClose()
         return;
     m_list.DeleteAllTracks();
     DestroyWindow();
+}
+
+void CMainFrame::OnFileRename()
+{
+    if (AppMessageBox(IDS_CONFIRM_RENAME, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    CWaitCursor wait;
+    m_list.RenameSelected(m_format);
 }
 
 void CMainFrame::OnDestroy()

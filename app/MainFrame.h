@@ -1,11 +1,13 @@
 #pragma once
 #include "framework/Controls.h"
+#include "rename/NameFormat.h"
 #include "tracklist/TrackListCtrl.h"
 
 // The program's one top-level window: the track list above a status bar.
 class CMainFrame : public CWnd, public IFileCountDisplay
 {
 public:
+    CMainFrame();
     bool Create();
     void ShowFileCount(int count) override;
 
@@ -18,11 +20,13 @@ protected:
     void OnSetFocus(HWND lost);
     void OnClose();
     void OnDestroy();
+    void OnFileRename();
     void PostNcDestroy() override;
 
 private:
     CStatusBar m_wndStatusBar;
     CTrackListCtrl m_list;
+    CNameFormat m_format;
 
     DECLARE_MESSAGE_MAP()
 };

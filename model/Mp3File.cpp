@@ -64,9 +64,33 @@ bool ReadLastBlock(CFileHandle& file, Id3v1Block& block)
     return file.Seek(-static_cast<LONGLONG>(ID3V1_SIZE), FILE_END) >= 0 && file.ReadBlock(block);
 }
 
+bool MoveWithoutReplacing(const char* from, const char* to)
+{
+    return MoveFileA(from, to) != FALSE;
+}
+
+std::string UpperCase(std::string text)
+{
+    if (!text.empty())
+        CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// A name in the folder that no file has yet; empty when none was found.
+std::string FreeTemporaryName(const std::string& folder)
+{
+    for (unsigned n = GetTickCount() % 100000, tries = 0; tries < 1000; ++n, ++tries) {
+        const std::string path = folder + "~quillfox" + std::to_string(n) + ".tmp";
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return path;
+    }
+    return std::string();
+}
+
 } // namespace
 
 CMp3File::WriteBytesFunc CMp3File::s_pfnWriteBytes = WriteBytes;
+CMp3File::MoveFileFunc CMp3File::s_pfnMoveFile = MoveWithoutReplacing;
 
 CMp3File::CMp3File(const std::string& path)
 {
@@ -155,8 +179,30 @@ bool CMp3File::RenameTo(const std::string& newName)
         return false;
     const std::string newPath =
         newName.find('\\') == std::string::npos ? FolderOf(m_strPath) + newName : newName;
-    if (!MoveFileA(m_strPath.c_str(), newPath.c_str()))
+    if (newPath != m_strPath && UpperCase(newPath) == UpperCase(m_strPath))
+        return MoveThroughTemporaryName(newPath);
+    if (!s_pfnMoveFile(m_strPath.c_str(), newPath.c_str()))
         return false;
     m_strPath = newPath;
     return true;
+}
+
+bool CMp3File::MoveThroughTemporaryName(const std::string& newPath)
+{
+    const std::string temporary = FreeTemporaryName(FolderOf(m_strPath));
+    if (temporary.empty()) {
+        SetLastError(ERROR_FILE_EXISTS);
+        return false;
+    }
+    if (!s_pfnMoveFile(m_strPath.c_str(), temporary.c_str()))
+        return false;
+    if (s_pfnMoveFile(temporary.c_str(), newPath.c_str())) {
+        m_strPath = newPath;
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (!s_pfnMoveFile(temporary.c_str(), m_strPath.c_str()))
+        m_strPath = temporary; // the record must still name the file
+    SetLastError(error);
+    return false;
 }

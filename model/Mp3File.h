@@ -19,8 +19,9 @@ public:
     // Writes the fields as the file's tag, appending one when the file has none. Never
     // creates a file; on a failed write the file is put back as it was.
     bool WriteTag();
-    // Renames the file; a name without backslash stays in the file's folder. On failure
-    // the path is unchanged and GetLastError tells why.
+    // Renames the file; a name without backslash stays in the file's folder. A change of letter
+    // case only goes through a temporary name, since a direct move may keep the old case. On
+    // failure the path still names the file and GetLastError tells why.
     bool RenameTo(const std::string& newName);
 
     std::string GetPath() const { return m_strPath; }
@@ -45,8 +46,13 @@ public:
     using WriteBytesFunc = bool (*)(void* file, const void* data, unsigned long size,
                                     unsigned long* written);
     static WriteBytesFunc s_pfnWriteBytes;
+    // Moves a file without replacing another; tests replace it to make a move fail.
+    using MoveFileFunc = bool (*)(const char* from, const char* to);
+    static MoveFileFunc s_pfnMoveFile;
 
 private:
+    bool MoveThroughTemporaryName(const std::string& newPath);
+
     std::string m_strPath;
     std::string m_strArtist;
     std::string m_strTitle;

@@ -12,6 +12,8 @@
 #include "model/GenreTable.h"
 #include "model/Mp3File.h"
 #include "model/PathText.h"
+#include "rename/NameFormat.h"
+#include "rename/RenameDecision.h"
 
 int CTrackListCtrl::s_lastClickRow = -1;
 int CTrackListCtrl::s_sortColumn = -1;
@@ -87,6 +89,7 @@ std::string TrackCellText(int track)
 BEGIN_MESSAGE_MAP(CTrackListCtrl, CListCtrl)
     ON_WM_DROPFILES()
     ON_WM_RBUTTONDOWN()
+    ON_MESSAGE(WM_RENAMECELL, OnRenameCell)
     ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
 END_MESSAGE_MAP()
@@ -290,7 +293,94 @@ void CTrackListCtrl::WriteTags()
 
 BOOL CTrackListCtrl::RemoveTrack(int row)
 {
-    if (CMp3File* track = GetTrack(row))
+    if (CMp3File* track = GetTrack(row)) {
         m_modifiedTracks.Remove(track);
+        // A rename request for this file must not reach the file that takes its row.
+        for (auto it = m_pendingRenames.begin(); it != m_pendingRenames.end();)
+            it = (*it)->track == track ? m_pendingRenames.erase(it) : it + 1;
+    }
     return DeleteItem(row);
+}
+
+int CTrackListCtrl::FindRow(const CMp3File* track) const
+{
+    if (!track)
+        return -1;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(track);
+    return static_cast<int>(SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void CTrackListCtrl::FocusList()
+{
+    ::SetActiveWindow(::GetAncestor(m_hWnd, GA_ROOT));
+    SetFocus();
+}
+
+int CTrackListCtrl::RenameSelected(const CNameFormat& builder)
+{
+    int counts[4] = {}; // by RenameOutcome
+    // The next selected row is found before this one is handled, so deselecting it is harmless.
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1;) {
+        const int next = GetNextItem(row, LVNI_SELECTED);
+        if (CMp3File* track = GetTrack(row)) {
+            const std::string name = builder.BuildFileName(*track);
+            const RenameOutcome outcome = RenameFromTag(name, track->GetPath(), [track](const std::string& newPath) {
+                return track->RenameTo(newPath) ? 0ul : static_cast<unsigned long>(GetLastError());
+            });
+            ++counts[outcome];
+            if (outcome == RENAME_DONE)
+                SetItemText(row, COL_FILENAME, name);
+            if (outcome == RENAME_DONE || outcome == RENAME_ALREADY_NAMED)
+                SetItemState(row, 0, LVIS_SELECTED);
+        }
+        row = next;
+    }
+    ShowMessageBox(FormatResString(IDS_RENAME_SUMMARY, counts[RENAME_DONE], counts[RENAME_ALREADY_NAMED],
+                                   counts[RENAME_NAME_EXISTS], counts[RENAME_SKIPPED]),
+                   MB_ICONINFORMATION | MB_OK);
+    FocusList();
+    return counts[RENAME_DONE];
+}
+
+void CTrackListCtrl::PostRenameCell(int row, const std::string& oldText, const std::string& newText)
+{
+    m_pendingRenames.push_back(std::make_unique<RenameCellInfo>(RenameCellInfo{oldText, newText, row, GetTrack(row)}));
+    if (!PostMessage(WM_RENAMECELL, reinterpret_cast<WPARAM>(m_pendingRenames.back().get()))) {
+        m_pendingRenames.pop_back();
+        SetItemText(row, COL_FILENAME, oldText);
+    }
+}
+
+std::unique_ptr<RenameCellInfo> CTrackListCtrl::TakePendingRename(const RenameCellInfo* info)
+{
+    for (auto it = m_pendingRenames.begin(); it != m_pendingRenames.end(); ++it) {
+        if (it->get() == info) {
+            std::unique_ptr<RenameCellInfo> taken = std::move(*it);
+            m_pendingRenames.erase(it);
+            return taken;
+        }
+    }
+    return nullptr;
+}
+
+LRESULT CTrackListCtrl::OnRenameCell(WPARAM wParam, LPARAM)
+{
+    const std::unique_ptr<RenameCellInfo> info = TakePendingRename(reinterpret_cast<RenameCellInfo*>(wParam));
+    if (!info)
+        return 0; // dropped: its row went before the request arrived
+    // Rows move when sorted: the request follows its file, and is stale once the cell changed.
+    const int row = FindRow(info->track);
+    if (row < 0 || GetItemText(row, COL_FILENAME) != info->newText)
+        return 0;
+    if (AppMessageBox(IDS_CONFIRM_RENAME_ONE, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        SetItemText(row, COL_FILENAME, info->oldText);
+        return 0;
+    }
+    if (!info->track->RenameTo(info->newText)) {
+        AppMessageBox(IDS_RENAME_FAILED, MB_ICONEXCLAMATION | MB_OK);
+        SetItemText(row, COL_FILENAME, info->oldText);
+    }
+    return 0;
 }

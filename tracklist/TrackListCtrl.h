@@ -1,11 +1,14 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Controls.h"
 #include "tracklist/ModifiedTracks.h"
+#include "tracklist/RenameCellInfo.h"
 
 class CMp3File;
+class CNameFormat;
 
 // The main window shows how many files are loaded; the list reaches it as the application's
 // main window.
@@ -37,8 +40,17 @@ public:
     BOOL RemoveTrack(int row);
     static std::string FileNameFromPath(const std::string& path);
 
+    // Renames each selected file from its tag; shows one summary. Returns the renamed count.
+    int RenameSelected(const CNameFormat& builder);
+    // Hands a File Name edit to the rename, which runs once the message is handled.
+    void PostRenameCell(int row, const std::string& oldText, const std::string& newText);
+
     // The row's track; null for a row whose track was released or a row that does not exist.
     CMp3File* GetTrack(int row) const;
+    // The row showing the track, or -1.
+    int FindRow(const CMp3File* track) const;
+    // Gives the list the keyboard focus and activates its window.
+    void FocusList();
     const CModifiedTracks& ModifiedTracks() const { return m_modifiedTracks; }
 
     static int s_lastClickRow;
@@ -50,6 +62,7 @@ protected:
     void OnColumnClick(NMHDR* hdr, LRESULT* result);
     void OnCustomDraw(NMHDR* hdr, LRESULT* result);
     void OnRButtonDown(UINT flags, POINT point);
+    LRESULT OnRenameCell(WPARAM info, LPARAM);
     static int CALLBACK CompareTracks(LPARAM first, LPARAM second, LPARAM sortParams);
 
     CWnd* m_pEditor = nullptr;
@@ -57,6 +70,10 @@ protected:
     CModifiedTracks m_modifiedTracks;
 
 private:
+    // Rename requests posted and not yet handled; a request whose track goes is dropped.
+    std::vector<std::unique_ptr<RenameCellInfo>> m_pendingRenames;
+    std::unique_ptr<RenameCellInfo> TakePendingRename(const RenameCellInfo* info);
+
     void SetTagCells(int row, const CMp3File& track);
     void AddIconOf(const std::string& path);
 
