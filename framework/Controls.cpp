@@ -139,3 +139,14 @@ std::string CStatusBar::GetText(int pane) const
     text.resize(static_cast<size_t>(length));
     return text;
 }
+
+std::string CComboBox::GetLBText(int index) const
+{
+    const int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0])));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}

@@ -83,3 +83,31 @@ public:
     void SetText(int pane, const std::string& text);
     std::string GetText(int pane) const;
 };
+
+// A single-line or multi-line edit box.
+class CEdit : public CWnd
+{
+public:
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id)
+    { return CreateEx(0, "EDIT", "", style, rect, parent, id); }
+    void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
+};
+
+// A combo box, as far as the program uses it.
+class CComboBox : public CWnd
+{
+public:
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id)
+    { return CreateEx(0, "COMBOBOX", "", style, rect, parent, id); }
+    int AddString(const std::string& text)
+    { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))); }
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
+    int SelectString(int start, const std::string& text)
+    { return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text.c_str()))); }
+    int FindStringExact(int start, const std::string& text) const
+    { return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text.c_str()))); }
+    bool GetDroppedState() const { return SendMessage(CB_GETDROPPEDSTATE) != 0; }
+    std::string GetLBText(int index) const;
+};

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/resource.h"
@@ -12,6 +13,8 @@
 #include "model/GenreTable.h"
 #include "model/Mp3File.h"
 #include "model/PathText.h"
+#include "model/TrackNumber.h"
+#include "tracklist/CellEditors.h"
 #include "rename/NameFormat.h"
 #include "rename/RenameDecision.h"
 
@@ -89,6 +92,11 @@ std::string TrackCellText(int track)
 BEGIN_MESSAGE_MAP(CTrackListCtrl, CListCtrl)
     ON_WM_DROPFILES()
     ON_WM_RBUTTONDOWN()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
+    ON_WM_MOUSEWHEEL()
+    ON_NOTIFY_REFLECT(LVN_ENDLABELEDITA, OnEndLabelEdit)
     ON_MESSAGE(WM_RENAMECELL, OnRenameCell)
     ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
@@ -212,10 +220,12 @@ void CTrackListCtrl::DeleteAllTracks()
 void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
 {
     const int column = reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem;
+    EndEdit(); // the edit goes into its own row before the rows move
     s_sortAscending = column == s_sortColumn ? !s_sortAscending : 1;
     s_sortColumn = column;
     SortParams params = {s_sortAscending, column};
     SortItems(&CompareTracks, reinterpret_cast<LPARAM>(&params));
+    s_lastClickRow = -1; // another file sits in the remembered row now
     *result = 0;
 }
 
@@ -278,6 +288,7 @@ void CTrackListCtrl::OnRButtonDown(UINT, POINT point)
 
 void CTrackListCtrl::WriteTags()
 {
+    EndEdit();
     int failed = 0;
     // A track whose write fails stays in the list, so its edit is neither lost nor forgotten.
     m_modifiedTracks.Filter([&failed](CMp3File* track) {
@@ -293,6 +304,8 @@ void CTrackListCtrl::WriteTags()
 
 BOOL CTrackListCtrl::RemoveTrack(int row)
 {
+    EndEdit();
+    s_lastClickRow = -1;
     if (CMp3File* track = GetTrack(row)) {
         m_modifiedTracks.Remove(track);
         // A rename request for this file must not reach the file that takes its row.
@@ -383,4 +396,230 @@ LRESULT CTrackListCtrl::OnRenameCell(WPARAM wParam, LPARAM)
         SetItemText(row, COL_FILENAME, info->oldText);
     }
     return 0;
+}
+
+void CTrackListCtrl::OnLButtonDown(UINT, POINT point)
+{
+    Default();
+    int column = 0;
+    const int row = HitTestCell(point, &column);
+    if (row < 0)
+        return;
+    if (GetItemState(row, LVIS_FOCUSED) & LVIS_FOCUSED) {
+        if (row == s_lastClickRow) {
+            m_pEditor = EditCell(row, column);
+            return;
+        }
+        s_lastClickRow = row;
+    }
+    SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+int CTrackListCtrl::HitTestCell(POINT point, int* column) const
+{
+    const int hit = HitTest(point);
+    if (column)
+        *column = 0;
+    if ((GetStyle() & LVS_TYPEMASK) != LVS_REPORT)
+        return hit;
+
+    const int first = GetTopIndex();
+    const int last = std::min(first + GetCountPerPage(), GetItemCount() - 1);
+    const int columns = GetColumnCount();
+    for (int row = first; row <= last; ++row) {
+        RECT bounds{};
+        GetItemRect(row, bounds, LVIR_BOUNDS);
+        if (!PtInRect(&bounds, point))
+            continue;
+        int left = bounds.left;
+        for (int c = 0; c < columns; ++c) {
+            const int width = GetColumnWidth(c);
+            if (point.x >= left && point.x <= left + width) {
+                if (column)
+                    *column = c;
+                return row;
+            }
+            left += width;
+        }
+    }
+    return -1;
+}
+
+CWnd* CTrackListCtrl::EditCell(int row, int column)
+{
+    EndEdit();
+    if (!EnsureVisible(row, true))
+        return nullptr;
+    if (column >= GetColumnCount() || GetColumnWidth(column) < 5)
+        return nullptr;
+    const CMp3File* track = GetTrack(row);
+    if (!track)
+        return nullptr;
+
+    int offset = 0;
+    for (int c = 0; c < column; ++c)
+        offset += GetColumnWidth(c);
+    RECT bounds{};
+    GetItemRect(row, bounds, LVIR_BOUNDS);
+    const RECT client = GetClientRect();
+    const int columnLeft = bounds.left + offset;
+    if (columnLeft < 0 || columnLeft > client.right) {
+        Scroll(columnLeft, 0);
+        bounds.left -= columnLeft;
+    }
+
+    DWORD align = 0;
+    switch (GetColumnFormat(column) & LVCFMT_JUSTIFYMASK) {
+    case LVCFMT_RIGHT: align = ES_RIGHT; break;
+    case LVCFMT_CENTER: align = ES_CENTER; break;
+    default: break;
+    }
+    RECT rect = bounds;
+    rect.left = bounds.left + offset + 4;
+    rect.right = std::min<LONG>(rect.left + GetColumnWidth(column) - 3, client.right);
+
+    if (column == COL_GENRE) {
+        auto* combo = new CCellCombo(row, GetGenreName(track->GetGenre()));
+        rect.bottom += 80;
+        if (!combo->Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | align, rect,
+                           m_hWnd, IDC_CELLCOMBO)) {
+            delete combo; // a window that failed to be created never reaches PostNcDestroy
+            return nullptr;
+        }
+        return m_pEditor = combo;
+    }
+    auto* edit = new CCellEdit(row, column, GetItemText(row, column));
+    if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | align, rect, m_hWnd, IDC_CELLEDIT)) {
+        delete edit;
+        return nullptr;
+    }
+    return m_pEditor = edit;
+}
+
+void CTrackListCtrl::EndEdit()
+{
+    if (auto* editor = dynamic_cast<ICellEditor*>(m_pEditor))
+        editor->EndEdit();
+}
+
+void CTrackListCtrl::EditorGone(CWnd* editor)
+{
+    if (m_pEditor == editor)
+        m_pEditor = nullptr;
+}
+
+void CTrackListCtrl::OnEndLabelEdit(NMHDR* hdr, LRESULT* result)
+{
+    *result = 0;
+    const auto& info = *reinterpret_cast<NMLVDISPINFOA*>(hdr);
+    const int row = info.item.iItem;
+    const int column = info.item.iSubItem;
+    // A report that arrives after its row or its track went (the program closing) is dropped.
+    if (!GetTrack(row) || column < 0 || column >= COLUMN_COUNT || !info.item.pszText)
+        return;
+    const std::string oldText = GetItemText(row, column);
+    const std::string text = info.item.pszText;
+    SetItemText(row, column, text);
+    if (column == COL_FILENAME)
+        PostRenameCell(row, oldText, text);
+    else
+        StoreCellEdit(row, column, text, info);
+    RECT bounds{};
+    if (GetItemRect(row, bounds, LVIR_BOUNDS))
+        ::InvalidateRect(m_hWnd, &bounds, FALSE);
+}
+
+void CTrackListCtrl::StoreCellEdit(int row, int column, const std::string& text, const NMLVDISPINFOA& info)
+{
+    CMp3File* track = GetTrack(row);
+    switch (column) {
+    case COL_TITLE: track->SetTitle(text); break;
+    case COL_ARTIST: track->SetArtist(text); break;
+    case COL_ALBUM: track->SetAlbum(text); break;
+    case COL_GENRE: track->SetGenre(static_cast<int>(info.item.lParam)); break;
+    case COL_YEAR: track->SetYear(text); break;
+    case COL_COMMENT: track->SetComment(text); break;
+    case COL_TRACK: {
+        // The cell shows the number that will be written, as loading does.
+        const int value = ClampTrack(ParseTrackNumber(text));
+        SetItemText(row, column, TrackCellText(value));
+        if (value == track->GetTrack())
+            return; // only the cell was put right
+        track->SetTrack(value);
+        break;
+    }
+    default: return;
+    }
+    m_modifiedTracks.Add(track);
+}
+
+void CTrackListCtrl::TakeFocusBeforeScrolling()
+{
+    // An open editor loses the focus and ends its edit before the rows move under it.
+    if (::GetFocus() != m_hWnd)
+        SetFocus();
+}
+
+void CTrackListCtrl::OnHScroll(UINT, UINT, HWND)
+{
+    TakeFocusBeforeScrolling();
+    Default();
+}
+
+void CTrackListCtrl::OnVScroll(UINT, UINT, HWND)
+{
+    TakeFocusBeforeScrolling();
+    Default();
+}
+
+// The wheel scrolls without WM_VSCROLL, so the edit ends here first.
+void CTrackListCtrl::OnMouseWheel(UINT, short, POINT)
+{
+    EndEdit();
+    Default();
+}
+
+void CTrackListCtrl::BatchSetText(UINT id, const std::string& text)
+{
+    void (CMp3File::*setter)(const std::string&);
+    int column;
+    switch (id) {
+    case ID_BATCH_TITLE: setter = &CMp3File::SetTitle; column = COL_TITLE; break;
+    case ID_BATCH_ARTIST: setter = &CMp3File::SetArtist; column = COL_ARTIST; break;
+    case ID_BATCH_ALBUM: setter = &CMp3File::SetAlbum; column = COL_ALBUM; break;
+    case ID_BATCH_YEAR: setter = &CMp3File::SetYear; column = COL_YEAR; break;
+    case ID_BATCH_COMMENT: setter = &CMp3File::SetComment; column = COL_COMMENT; break;
+    default: return;
+    }
+    EndEdit();
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1; row = GetNextItem(row, LVNI_SELECTED)) {
+        CMp3File* track = GetTrack(row);
+        if (!track)
+            continue;
+        (track->*setter)(text);
+        m_modifiedTracks.Add(track);
+        SetItemText(row, column, text);
+    }
+}
+
+void CTrackListCtrl::BatchSetNumber(UINT id, int value)
+{
+    // "<none>" in the genre dialog (-1) changes nothing, so nothing becomes modified.
+    if ((id != ID_BATCH_TRACK && id != ID_BATCH_GENRE) || (id == ID_BATCH_GENRE && value == -1))
+        return;
+    EndEdit();
+    const int track = ClampTrack(value);
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1; row = GetNextItem(row, LVNI_SELECTED)) {
+        CMp3File* file = GetTrack(row);
+        if (!file)
+            continue;
+        m_modifiedTracks.Add(file);
+        if (id == ID_BATCH_TRACK) {
+            SetItemText(row, COL_TRACK, std::to_string(track));
+            file->SetTrack(track);
+        } else {
+            SetItemText(row, COL_GENRE, GetGenreName(value));
+            file->SetGenre(value);
+        }
+    }
 }

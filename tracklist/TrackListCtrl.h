@@ -40,6 +40,20 @@ public:
     BOOL RemoveTrack(int row);
     static std::string FileNameFromPath(const std::string& path);
 
+    // Opens the in-place editor over a cell; null when the cell cannot be edited.
+    CWnd* EditCell(int row, int column);
+    // Ends an open in-place edit now, as a focus loss would (the edit lands in its own row).
+    void EndEdit();
+    // The row under a client point, or -1; the column under it goes to *column.
+    int HitTestCell(POINT point, int* column = nullptr) const;
+    // Group edits of the selected rows.
+    void BatchSetText(UINT id, const std::string& text);
+    void BatchSetNumber(UINT id, int value);
+    // The open in-place editor, or null.
+    CWnd* Editor() const { return m_pEditor; }
+    // Called by an editor as its window goes.
+    void EditorGone(CWnd* editor);
+
     // Renames each selected file from its tag; shows one summary. Returns the renamed count.
     int RenameSelected(const CNameFormat& builder);
     // Hands a File Name edit to the rename, which runs once the message is handled.
@@ -62,6 +76,11 @@ protected:
     void OnColumnClick(NMHDR* hdr, LRESULT* result);
     void OnCustomDraw(NMHDR* hdr, LRESULT* result);
     void OnRButtonDown(UINT flags, POINT point);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnEndLabelEdit(NMHDR* hdr, LRESULT* result);
+    void OnHScroll(UINT code, UINT pos, HWND scrollBar);
+    void OnVScroll(UINT code, UINT pos, HWND scrollBar);
+    void OnMouseWheel(UINT keys, short delta, POINT point);
     LRESULT OnRenameCell(WPARAM info, LPARAM);
     static int CALLBACK CompareTracks(LPARAM first, LPARAM second, LPARAM sortParams);
 
@@ -75,6 +94,8 @@ private:
     std::unique_ptr<RenameCellInfo> TakePendingRename(const RenameCellInfo* info);
 
     void SetTagCells(int row, const CMp3File& track);
+    void TakeFocusBeforeScrolling();
+    void StoreCellEdit(int row, int column, const std::string& text, const NMLVDISPINFOA& info);
     void AddIconOf(const std::string& path);
 
     DECLARE_MESSAGE_MAP()

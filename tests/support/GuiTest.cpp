@@ -47,6 +47,13 @@ BOOL CTestHost::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
     return CWnd::OnCmdMsg(id, code, cmdUI);
 }
 
+BOOL CTestHost::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN)
+        m_keysSeen.push_back(msg->wParam);
+    return FALSE;
+}
+
 void PumpMessages()
 {
     GetApp()->PumpWaiting();

@@ -51,6 +51,10 @@ public:
     std::vector<int> m_fileCounts;
     // Commands that reached the host (from the context menu, say).
     std::vector<UINT> m_commands;
+    // Keys that reached the host's keystroke pre-translation (where accelerators live).
+    std::vector<WPARAM> m_keysSeen;
+
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;

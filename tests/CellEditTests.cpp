@@ -1,0 +1,394 @@
+#include "app/resource.h"
+#include "model/Mp3File.h"
+#include "support/GuiTest.h"
+#include "support/TestFiles.h"
+#include "tracklist/CellEditors.h"
+
+namespace {
+
+enum { TITLE = 3, ARTIST = 33, COMMENT = 97, TRACK = 126, GENRE = 127 };
+
+class CellEditTest : public ::testing::Test
+{
+protected:
+    CTestApp app;
+    CTestHost host;
+    CTempDir dir;
+    CMessageBoxScript boxes;
+    CTrackListCtrl list;
+
+    void SetUp() override
+    {
+        app.m_pMainWnd = &host;
+        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 790, 380}, host, IDC_TRACKLIST));
+        list.InitList();
+        std::vector<std::string> paths;
+        for (int i = 0; i < 4; ++i) {
+            const std::string path = dir / ("s" + std::to_string(i) + ".mp3");
+            WriteMp3(path, 1, TagBytes().Put(TITLE, "Title" + std::to_string(i)).Put(ARTIST, "Artist")
+                                  .Byte(TRACK, 7).Byte(GENRE, 17));
+            paths.push_back(path);
+        }
+        list.AddFiles(paths);
+        CTrackListCtrl::s_lastClickRow = -1;
+        host.SetFocus();
+    }
+    void TearDown() override
+    {
+        list.EndEdit();
+        PumpMessages();
+        list.DeleteAllTracks();
+        EXPECT_EQ(CCellEdit::s_nLiving, 0);
+        EXPECT_EQ(CCellCombo::s_nLiving, 0);
+    }
+
+    POINT CellPoint(int row, int column) const
+    {
+        RECT bounds{};
+        list.GetItemRect(row, bounds, LVIR_BOUNDS);
+        int left = bounds.left;
+        for (int c = 0; c < column; ++c)
+            left += list.GetColumnWidth(c);
+        return POINT{left + 10, (bounds.top + bounds.bottom) / 2};
+    }
+    // A click as the user makes it: down and up, handled by the program's loop.
+    void Click(int row, int column)
+    {
+        const POINT pt = CellPoint(row, column);
+        list.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        list.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        PumpMessages();
+    }
+    // Opens the editor over a cell with two clicks on its row.
+    CWnd* Open(int row, int column)
+    {
+        Click(row, column);
+        Click(row, column);
+        return list.Editor();
+    }
+    void Type(const std::string& text)
+    {
+        for (char c : text)
+            PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 0);
+        PumpMessages();
+    }
+    void Key(WPARAM key)
+    {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 0);
+        PumpMessages();
+    }
+    CMp3File& Track(int row) { return *list.GetTrack(row); }
+};
+
+RECT RectInList(HWND wnd, HWND list)
+{
+    RECT rect{};
+    GetWindowRect(wnd, &rect);
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+} // namespace
+
+TEST_F(CellEditTest, FirstClickSelectsSecondClickOpensTheEditorOverTheCell)
+{
+    Click(1, 2);
+    EXPECT_EQ(list.Editor(), nullptr);
+    EXPECT_NE(list.GetItemState(1, LVIS_SELECTED), 0u);
+
+    Click(1, 2);
+    CWnd* editor = list.Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetDlgCtrlID(), static_cast<UINT>(IDC_CELLEDIT));
+    EXPECT_EQ(editor->GetWindowText(), "Artist");
+    EXPECT_EQ(GetFocus(), editor->m_hWnd);
+    EXPECT_EQ(editor->SendMessage(EM_GETSEL), MAKELRESULT(0, 6)); // all selected
+    const DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL; // the edit box turns WS_BORDER into its own edge
+    EXPECT_EQ(editor->GetStyle() & style, style);
+    RECT bounds{};
+    list.GetItemRect(1, bounds, LVIR_BOUNDS);
+    const RECT rect = RectInList(*editor, list);
+    EXPECT_EQ(rect.left, bounds.left + 200 + 4);
+    EXPECT_EQ(rect.right - rect.left, 100 - 3);
+    EXPECT_EQ(rect.top, bounds.top);
+    EXPECT_EQ(rect.bottom, bounds.bottom);
+}
+
+TEST_F(CellEditTest, GenrePickerShowsTheTracksGenreAndIsTallerByItsList)
+{
+    CWnd* picker = Open(2, 4);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->GetDlgCtrlID(), static_cast<UINT>(IDC_CELLCOMBO));
+    auto* combo = static_cast<CComboBox*>(picker);
+    EXPECT_EQ(combo->GetCount(), 149);
+    EXPECT_EQ(combo->GetLBText(combo->GetCurSel()), "Rock"); // not "Rock & Roll"
+    EXPECT_EQ(combo->GetLBText(0), "");
+    // The drop-down height comes from the creation height: compare with a picker made with the
+    // row's height plus 80 pixels.
+    RECT bounds{};
+    list.GetItemRect(2, bounds, LVIR_BOUNDS);
+    HWND reference = CreateWindowA("COMBOBOX", "", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 0, 0, 97,
+                                   bounds.bottom - bounds.top + 80, list, nullptr, nullptr, nullptr);
+    SendMessageA(reference, WM_SETFONT, list.SendMessage(WM_GETFONT), FALSE);
+    RECT expected{}, dropped{};
+    SendMessageA(reference, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&expected));
+    picker->SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    DestroyWindow(reference);
+    EXPECT_EQ(dropped.bottom - dropped.top, expected.bottom - expected.top);
+}
+
+TEST_F(CellEditTest, GenreChoiceIsReportedWhenTheFocusLeaves)
+{
+    auto* combo = static_cast<CComboBox*>(Open(0, 4));
+    ASSERT_NE(combo, nullptr);
+    combo->SetCurSel(combo->FindStringExact(-1, "Vocal"));
+    list.SetFocus();
+    PumpMessages();
+    EXPECT_EQ(list.Editor(), nullptr);
+    EXPECT_EQ(Track(0).GetGenre(), 28);
+    EXPECT_EQ(list.GetItemText(0, 4), "Vocal");
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 1u);
+
+    // The empty entry and the same genre report nothing.
+    for (const char* choice : {"", "Rock"}) {
+        combo = static_cast<CComboBox*>(Open(1, 4));
+        ASSERT_NE(combo, nullptr);
+        combo->SetCurSel(combo->FindStringExact(-1, choice));
+        list.SetFocus();
+        PumpMessages();
+        EXPECT_EQ(Track(1).GetGenre(), 17) << choice;
+        EXPECT_FALSE(Track(1).IsModified()) << choice;
+    }
+}
+
+TEST_F(CellEditTest, GenreWithoutANameSelectsTheEmptyEntry)
+{
+    Track(3).SetGenre(200);
+    auto* combo = static_cast<CComboBox*>(Open(3, 4));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->GetLBText(combo->GetCurSel()), "");
+}
+
+TEST_F(CellEditTest, EnterStoresTheEditAndMarksTheTrackOnce)
+{
+    ASSERT_NE(Open(0, 1), nullptr);
+    Type("New");
+    Key(VK_RETURN);
+    EXPECT_EQ(list.Editor(), nullptr);
+    EXPECT_EQ(GetFocus(), list.m_hWnd);
+    EXPECT_EQ(list.GetItemText(0, 1), "New");
+    EXPECT_EQ(Track(0).GetTitle(), "New");
+    EXPECT_TRUE(Track(0).IsModified());
+
+    ASSERT_NE(Open(0, 7), nullptr);
+    Type("Note");
+    Key(VK_RETURN);
+    EXPECT_EQ(Track(0).GetComment(), "Note");
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 1u);
+
+    // Only the letter case changed: still a change.
+    ASSERT_NE(Open(1, 1), nullptr);
+    list.Editor()->SetWindowText("TITLE1");
+    Key(VK_RETURN);
+    EXPECT_EQ(Track(1).GetTitle(), "TITLE1");
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 2u);
+}
+
+TEST_F(CellEditTest, EscapeOrNoChangeLeavesCellAndTrackAlone)
+{
+    ASSERT_NE(Open(0, 1), nullptr);
+    Type("Changed");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(list.Editor(), nullptr);
+    EXPECT_EQ(list.GetItemText(0, 1), "Title0");
+
+    ASSERT_NE(Open(0, 2), nullptr);
+    list.SetFocus();
+    PumpMessages();
+    EXPECT_EQ(list.Editor(), nullptr);
+    EXPECT_FALSE(Track(0).IsModified());
+    EXPECT_TRUE(list.ModifiedTracks().IsEmpty());
+}
+
+TEST_F(CellEditTest, TrackCellShowsTheNumberThatWillBeWritten)
+{
+    struct Case { const char* typed; int stored; const char* cell; bool modified; };
+    const Case cases[] = {
+        {"12abc", 12, "12", true}, {"abc", 0, "", true}, {"300", 255, "255", true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(Open(0, 6), nullptr) << c.typed;
+        list.Editor()->SetWindowText(c.typed);
+        Key(VK_RETURN);
+        EXPECT_EQ(Track(0).GetTrack(), c.stored) << c.typed;
+        EXPECT_EQ(list.GetItemText(0, 6), c.cell) << c.typed;
+    }
+    // "07" on track 7 only puts the cell right.
+    ASSERT_NE(Open(1, 6), nullptr);
+    list.Editor()->SetWindowText("07");
+    Key(VK_RETURN);
+    EXPECT_EQ(list.GetItemText(1, 6), "7");
+    EXPECT_FALSE(Track(1).IsModified());
+
+    // -1 is stored as 0 (no track): the comment keeps its 30 bytes on disk.
+    ASSERT_NE(Open(2, 7), nullptr);
+    list.Editor()->SetWindowText(std::string(30, 'c'));
+    Key(VK_RETURN);
+    ASSERT_NE(Open(2, 6), nullptr);
+    list.Editor()->SetWindowText("-1");
+    Key(VK_RETURN);
+    list.WriteTags();
+    const CMp3File written(Track(2).GetPath());
+    EXPECT_EQ(written.GetComment(), std::string(30, 'c'));
+    EXPECT_EQ(written.GetTrack(), 0);
+}
+
+TEST_F(CellEditTest, FileNameEditRenamesWithoutMarkingModified)
+{
+    ASSERT_NE(Open(0, 0), nullptr);
+    list.Editor()->SetWindowText("renamed.mp3");
+    boxes.Answer(IDYES);
+    Key(VK_RETURN);
+    EXPECT_FALSE(Track(0).IsModified());
+    EXPECT_TRUE(list.ModifiedTracks().IsEmpty());
+    EXPECT_EQ(Track(0).GetPath(), dir / "renamed.mp3");
+    EXPECT_EQ(list.GetItemText(0, 0), "renamed.mp3");
+}
+
+TEST_F(CellEditTest, ClicksScrollingAndTheWheelEndTheEdit)
+{
+    const auto editAndLeave = [this](int row, const std::function<void()>& leave) {
+        ASSERT_NE(Open(row, 3), nullptr);
+        list.Editor()->SetWindowText("Album" + std::to_string(row));
+        leave();
+        EXPECT_EQ(list.Editor(), nullptr);
+        EXPECT_EQ(Track(row).GetAlbum(), "Album" + std::to_string(row));
+        EXPECT_EQ(list.GetItemText(row, 3), "Album" + std::to_string(row));
+    };
+    editAndLeave(0, [this] { Click(2, 1); });
+    editAndLeave(1, [this] { list.SendMessage(WM_VSCROLL, SB_LINEDOWN); });
+    editAndLeave(2, [this] { list.SendMessage(WM_HSCROLL, SB_LINERIGHT); });
+    editAndLeave(3, [this] { list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA)); });
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 4u);
+}
+
+TEST_F(CellEditTest, EditsLandInTheirOwnRowWhateverEndsThem)
+{
+    CMp3File* first = list.GetTrack(0);
+    ASSERT_NE(Open(0, 1), nullptr);
+    list.Editor()->SetWindowText("zzz");
+    NMLISTVIEW nm{};
+    nm.hdr.hwndFrom = list;
+    nm.hdr.code = LVN_COLUMNCLICK;
+    nm.iSubItem = 1;
+    CTrackListCtrl::s_sortColumn = -1;
+    host.SendMessage(WM_NOTIFY, IDC_TRACKLIST, reinterpret_cast<LPARAM>(&nm));
+    EXPECT_EQ(first->GetTitle(), "zzz");
+    EXPECT_EQ(list.GetTrack(3), first);
+    EXPECT_EQ(CTrackListCtrl::s_lastClickRow, -1);
+
+    ASSERT_NE(Open(1, 2), nullptr);
+    list.Editor()->SetWindowText("batch-ended");
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    CMp3File* second = list.GetTrack(1);
+    list.BatchSetText(ID_BATCH_ARTIST, "Group");
+    EXPECT_EQ(second->GetArtist(), "Group"); // the edit landed first, then the group edit
+
+    ASSERT_NE(Open(0, 5), nullptr);
+    list.Editor()->SetWindowText("1999");
+    CMp3File* removed = list.GetTrack(0);
+    list.RemoveTrack(0);
+    EXPECT_EQ(removed->GetYear(), "1999");
+    EXPECT_FALSE(list.ModifiedTracks().Contains(removed));
+    delete removed;
+}
+
+TEST_F(CellEditTest, ScrolledOutColumnComesToTheLeftEdgeAndNarrowColumnsOpenNothing)
+{
+    list.MoveWindow(RECT{0, 0, 300, 200});
+    CWnd* editor = list.EditCell(1, 7);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(RectInList(*editor, list).left, 4);
+    list.EndEdit();
+
+    list.SendMessage(LVM_SETCOLUMNWIDTH, 5, 4);
+    EXPECT_EQ(list.EditCell(1, 5), nullptr);
+    EXPECT_EQ(list.EditCell(1, 8), nullptr);
+}
+
+TEST_F(CellEditTest, EditorGrowsWithItsTextUpToTheListEdge)
+{
+    ASSERT_NE(Open(0, 1), nullptr);
+    HWND editor = *list.Editor();
+    const RECT before = RectInList(editor, list);
+    Type(std::string(20, 'W'));
+    const RECT grown = RectInList(editor, list);
+    EXPECT_EQ(grown.left, before.left);
+    EXPECT_EQ(grown.top, before.top);
+    EXPECT_EQ(grown.bottom, before.bottom);
+    EXPECT_GT(grown.right, before.right);
+    Key(VK_BACK);
+    Type("\b\b\b\b");
+    EXPECT_EQ(RectInList(editor, list).right, grown.right); // never shrinks
+    Type(std::string(200, 'W'));
+    EXPECT_EQ(RectInList(editor, list).right, list.GetClientRect().right);
+}
+
+TEST_F(CellEditTest, ControlKeysGoToTheEditorNotToTheAccelerators)
+{
+    ASSERT_NE(Open(0, 1), nullptr);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    Key('A');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    Key(VK_INSERT);
+    Key(VK_DELETE);
+    EXPECT_TRUE(host.m_keysSeen.empty());
+    EXPECT_NE(list.Editor(), nullptr);
+}
+
+TEST_F(CellEditTest, ReportsAfterTheTracksAreGoneTouchNothing)
+{
+    ASSERT_NE(Open(0, 1), nullptr);
+    list.Editor()->SetWindowText("late");
+    list.DeleteAllTracks();
+    host.ShowWindow(SW_HIDE); // the editor loses the focus and reports
+    PumpMessages();
+    list.EndEdit();
+    EXPECT_EQ(list.GetItemText(0, 1), "Title0");
+}
+
+TEST_F(CellEditTest, GroupEditsSetTheSelectedRows)
+{
+    for (int row : {0, 2, 3})
+        list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    list.BatchSetText(ID_BATCH_YEAR, "2001");
+    EXPECT_EQ(list.GetItemText(0, 5), "2001");
+    EXPECT_EQ(list.GetItemText(1, 5), "");
+    EXPECT_EQ(Track(3).GetYear(), "2001");
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 3u);
+
+    list.BatchSetNumber(ID_BATCH_TRACK, 0);
+    EXPECT_EQ(list.GetItemText(2, 6), "0");
+    EXPECT_EQ(Track(2).GetTrack(), 0);
+    list.BatchSetNumber(ID_BATCH_TRACK, 999);
+    EXPECT_EQ(list.GetItemText(2, 6), "255");
+    list.BatchSetNumber(ID_BATCH_GENRE, 8);
+    EXPECT_EQ(list.GetItemText(3, 4), "Jazz");
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 3u);
+}
+
+TEST_F(CellEditTest, GroupGenreNoneAndUnknownIdsChangeNothing)
+{
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    list.BatchSetNumber(ID_BATCH_GENRE, -1);
+    list.BatchSetText(ID_BATCH_GENRE, "x");
+    list.BatchSetText(12345, "x");
+    EXPECT_TRUE(list.ModifiedTracks().IsEmpty());
+    EXPECT_EQ(list.GetItemText(1, 4), "Rock");
+    EXPECT_FALSE(Track(1).IsModified());
+}
