@@ -21,8 +21,10 @@ build: bootstrap configure
 run: build
 	tools/run $(BUILD)/Quillfox.exe
 
+# One test program at a time: they share one display and one Wine server, and a window that
+# another program activates would take the keyboard focus from the windows under test.
 test: build
-	tools/xvfb-do ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	tools/xvfb-do ctest --test-dir $(BUILD) --output-on-failure
 
 bench: build
 	tools/xvfb-do tools/wine-run $(BUILD)/bench/tracklist_bench.exe

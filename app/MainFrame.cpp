@@ -1,91 +1,85 @@
 #include "MainFrame.h"
 
 #include "app/resource.h"
-#include "framework/Menu.h"
 #include "framework/MessageBox.h"
-#include "framework/ResString.h"
-#include "framework/WinApp.h"
 
-BEGIN_MESSAGE_MAP(CMainFrame, CWnd)
+namespace {
+
+const UINT Indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
-    ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_WM_CLOSE()
-    ON_WM_DESTROY()
-    ON_COMMAND(ID_FILE_RENAME, OnFileRename)
+    ON_WM_QUERYENDSESSION()
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() : m_format("[title]-[artist].mp3")
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
-    m_format.CompileFormat();
-}
-
-bool CMainFrame::Create()
-{
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    const char* wndClass = RegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW), nullptr,
-                                            LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME)));
-    return CreateEx(0, wndClass, LoadResString(IDR_MAINFRAME).c_str(), WS_OVERLAPPEDWINDOW,
-                    rectDefault, nullptr, 0);
+    cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    cs.lpszClass = RegisterWndClass(0, nullptr, nullptr, icon);
+    return CFrameWnd::PreCreateWindow(cs);
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA)
 {
     if (Default() == -1)
         return -1;
-    if (!m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 0, 0}, m_hWnd, IDC_TRACKLIST))
+    if (!m_wndView.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{0, 0, 0, 0}, m_hWnd,
+                            AFX_IDW_PANE_FIRST))
         return -1;
-    m_list.InitList();
-    if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR))
+    if (!m_wndView.CreateList())
         return -1;
-    m_wndStatusBar.SetText(0, "Ready");
+    if (!m_wndToolBar.Create(m_hWnd, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(Indicators, sizeof Indicators / sizeof Indicators[0]))
+        return -1;
+    m_wndToolBar.SetDockSide(DOCK_TOP);
+    SetIdleMessage();
+    RecalcLayout();
     return 0;
 }
 
-void CMainFrame::OnSize(UINT, int cx, int cy)
+// Every command and enabling query goes to the view first.
+BOOL CMainFrame::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
 {
-    m_wndStatusBar.SendMessage(WM_SIZE);
-    const RECT bar = m_wndStatusBar.GetWindowRect();
-    const int barHeight = IsWindowVisible(m_wndStatusBar) ? bar.bottom - bar.top : 0;
-    m_list.MoveWindow(RECT{0, 0, cx, cy - barHeight});
+    if (m_wndView.m_hWnd && m_wndView.OnCmdMsg(id, code, cmdUI))
+        return TRUE;
+    return CFrameWnd::OnCmdMsg(id, code, cmdUI);
 }
 
 void CMainFrame::OnSetFocus(HWND)
 {
-    m_list.SetFocus();
+    m_wndView.SetFocus();
 }
 
 void CMainFrame::ShowFileCount(int count)
 {
-    m_wndStatusBar.SetText(0, std::to_string(count) + " files loaded");
+    SetMessageText(std::to_string(count) + " files loaded");
+}
+
+bool CMainFrame::MayClose()
+{
+    // An edit still open joins the modified list first, and a File Name edit is asked about now.
+    m_wndView.FinishEditing();
+    if (m_wndView.List().ModifiedTracks().IsEmpty())
+        return true;
+    return AppMessageBox(IDS_CONFIRM_EXIT, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CMainFrame::OnClose()
 {
-    if (!m_list.ModifiedTracks().IsEmpty() &&
-        AppMessageBox(IDS_CONFIRM_EXIT, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!MayClose())
         return;
-    m_list.DeleteAllTracks();
+    m_wndView.List().DeleteAllTracks();
     DestroyWindow();
 }
 
-void CMainFrame::OnFileRename()
+BOOL CMainFrame::OnQueryEndSession()
 {
-    if (AppMessageBox(IDS_CONFIRM_RENAME, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    CWaitCursor wait;
-    m_list.RenameSelected(m_format);
-}
-
-void CMainFrame::OnDestroy()
-{
-    PostQuitMessage(0);
-}
-
-// The frame lives on the heap and goes with its window.
-void CMainFrame::PostNcDestroy()
-{
-    if (GetApp() && GetApp()->m_pMainWnd == this)
-        GetApp()->m_pMainWnd = nullptr;
-    delete this;
+    return MayClose();
 }

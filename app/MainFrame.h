@@ -1,32 +1,35 @@
 #pragma once
 #include "framework/Controls.h"
-#include "rename/NameFormat.h"
+#include "framework/FrameWnd.h"
+#include "framework/ToolBar.h"
 #include "tracklist/TrackListCtrl.h"
+#include "view/TrackView.h"
 
-// The program's one top-level window: the track list above a status bar.
-class CMainFrame : public CWnd, public IFileCountDisplay
+// The program's one top-level window: menu, toolbar, status bar and the track view.
+class CMainFrame : public CFrameWnd, public IFileCountDisplay
 {
 public:
-    CMainFrame();
-    bool Create();
-    void ShowFileCount(int count) override;
+    CMainFrame() = default;
 
-    CTrackListCtrl& List() { return m_list; }
+    void ShowFileCount(int count) override;
+    BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
+
+    CTrackView& View() { return m_wndView; }
+    CToolBar& ToolBar() { return m_wndToolBar; }
     CStatusBar& StatusBar() { return m_wndStatusBar; }
 
 protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(LPCREATESTRUCTA cs);
-    void OnSize(UINT type, int cx, int cy);
     void OnSetFocus(HWND lost);
     void OnClose();
-    void OnDestroy();
-    void OnFileRename();
-    void PostNcDestroy() override;
+    BOOL OnQueryEndSession();
+    // Asks before closing when tags were changed and not written: true to go on.
+    bool MayClose();
 
-private:
     CStatusBar m_wndStatusBar;
-    CTrackListCtrl m_list;
-    CNameFormat m_format;
+    CToolBar m_wndToolBar;
+    CTrackView m_wndView;
 
     DECLARE_MESSAGE_MAP()
 };

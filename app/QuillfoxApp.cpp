@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "app/MainFrame.h"
+#include "app/resource.h"
+#include "framework/Profile.h"
 
 CQuillfoxApp theApp;
 
@@ -10,12 +12,16 @@ BOOL CQuillfoxApp::InitInstance()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // Before the frame: its view reads the stored file-name format when it is made.
+    SetRegistryKey("Quillworks", m_strAppName);
 
     auto* frame = new CMainFrame;
     m_pMainWnd = frame;
-    if (!frame->Create()) {
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) {
+        // A window that got as far as its first message deleted its frame as it went.
+        if (m_pMainWnd == frame && !frame->m_hWnd)
+            delete frame;
         m_pMainWnd = nullptr;
-        delete frame;
         return FALSE;
     }
     frame->ShowWindow(SW_SHOW);

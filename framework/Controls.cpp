@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "ResString.h"
+
 #include <vector>
 
 bool CImageList::Create(int cx, int cy, UINT flags, int initial, int grow)
@@ -124,6 +126,59 @@ int CListCtrl::GetColumnCount() const
 bool CStatusBar::Create(HWND parent, UINT id, DWORD style)
 {
     return CreateEx(0, STATUSCLASSNAMEA, "", style, RECT{0, 0, 0, 0}, parent, id);
+}
+
+bool CStatusBar::SetIndicators(const UINT* ids, int count)
+{
+    m_indicators.assign(ids, ids + count);
+    LayoutPanes();
+    UpdateIndicators();
+    return true;
+}
+
+void CStatusBar::LayoutPanes()
+{
+    if (m_indicators.empty())
+        return;
+    HDC dc = ::GetDC(m_hWnd);
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+    std::vector<int> widths;
+    for (UINT id : m_indicators) {
+        const std::string text = LoadResString(id);
+        SIZE size{};
+        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        widths.push_back(id == ID_SEPARATOR ? 0 : size.cx + 12);
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+
+    const RECT client = GetClientRect();
+    int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL); // room for the size grip
+    std::vector<int> edges(widths.size());
+    for (size_t i = widths.size(); i-- > 1;) {
+        edges[i] = right;
+        right -= widths[i];
+    }
+    edges[0] = right;
+    edges.back() = -1;
+    SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void CStatusBar::UpdateIndicators()
+{
+    for (size_t pane = 0; pane < m_indicators.size(); ++pane) {
+        const UINT id = m_indicators[pane];
+        int key = 0;
+        switch (id) {
+        case ID_INDICATOR_CAPS: key = VK_CAPITAL; break;
+        case ID_INDICATOR_NUM: key = VK_NUMLOCK; break;
+        case ID_INDICATOR_SCRL: key = VK_SCROLL; break;
+        default: continue;
+        }
+        const std::string text = (::GetKeyState(key) & 1) ? LoadResString(id) : std::string();
+        if (GetText(static_cast<int>(pane)) != text)
+            SetText(static_cast<int>(pane), text);
+    }
 }
 
 void CStatusBar::SetText(int pane, const std::string& text)

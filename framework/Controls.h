@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "Wnd.h"
 
@@ -75,15 +76,29 @@ public:
     { return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images))); }
 };
 
+// Key-state indicator ids: their strings are the texts shown while the key is on.
+constexpr UINT ID_INDICATOR_CAPS = 59137;
+constexpr UINT ID_INDICATOR_NUM = 59138;
+constexpr UINT ID_INDICATOR_SCRL = 59139;
+constexpr UINT ID_SEPARATOR = 0;
+
 // A status bar with a stretching message pane and key-state panes.
 class CStatusBar : public CWnd
 {
 public:
     bool Create(HWND parent, UINT id, DWORD style = WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP);
+    // One pane per id: ID_SEPARATOR for the message pane, else an indicator's string id.
+    bool SetIndicators(const UINT* ids, int count);
+    // Shows each indicator's text while its key is on.
+    void UpdateIndicators();
+    // Sizes the panes to the bar: indicators as wide as their texts, the message pane the rest.
+    void LayoutPanes();
     void SetText(int pane, const std::string& text);
     std::string GetText(int pane) const;
-};
 
+private:
+    std::vector<UINT> m_indicators;
+};
 // A single-line or multi-line edit box.
 class CEdit : public CWnd
 {

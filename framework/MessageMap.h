@@ -13,7 +13,8 @@ class CCmdUI;
 constexpr UINT WM_REFLECT_BASE = 0xBC00;
 
 // The notification code slot of command entries: a command, or an enabling query.
-enum CommandCode : int { CN_COMMAND = 0, CN_UPDATE_COMMAND_UI = -1 };
+// CN_PROBE asks only whether a handler exists, without running it.
+enum CommandCode : int { CN_COMMAND = 0, CN_UPDATE_COMMAND_UI = -1, CN_PROBE = -2 };
 
 struct MessageEntry
 {
@@ -83,6 +84,31 @@ template <class T, void (T::*F)(HMENU, UINT, BOOL)>
 bool InitMenuPopup(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r)
 { (As<T>(w)->*F)(reinterpret_cast<HMENU>(wp), LOWORD(l), HIWORD(l)); r = 0; return true; }
 
+template <class T, void (T::*F)(UINT, UINT, HMENU)>
+bool MenuSelect(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r)
+{ (As<T>(w)->*F)(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(l)); r = 0; return true; }
+
+template <class T, void (T::*F)(BOOL)>
+bool Bool(CWnd* w, UINT, WPARAM wp, LPARAM, LRESULT& r) { (As<T>(w)->*F)(static_cast<BOOL>(wp)); r = 0; return true; }
+
+template <class T, BOOL (T::*F)()>
+bool Query(CWnd* w, UINT, WPARAM, LPARAM, LRESULT& r) { r = (As<T>(w)->*F)(); return true; }
+
+template <class T, BOOL (T::*F)(HELPINFO*)>
+bool HelpInfo(CWnd* w, UINT, WPARAM, LPARAM l, LRESULT& r)
+{ r = (As<T>(w)->*F)(reinterpret_cast<HELPINFO*>(l)); return true; }
+
+template <class T, void (T::*F)(BOOL, NCCALCSIZE_PARAMS*)>
+bool NcCalcSize(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r)
+{ (As<T>(w)->*F)(static_cast<BOOL>(wp), reinterpret_cast<NCCALCSIZE_PARAMS*>(l)); r = 0; return true; }
+
+template <class T, LRESULT (T::*F)(POINT)>
+bool NcHitTest(CWnd* w, UINT, WPARAM, LPARAM l, LRESULT& r)
+{
+    const POINT pt = {static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+    r = (As<T>(w)->*F)(pt); return true;
+}
+
 // A private message keeps its raw parameters.
 template <class T, LRESULT (T::*F)(WPARAM, LPARAM)>
 bool Raw(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r) { r = (As<T>(w)->*F)(wp, l); return true; }
@@ -140,12 +166,24 @@ protected:                                                                      
 #define ON_WM_KILLFOCUS() QF_MSG(WM_KILLFOCUS, Focus, OnKillFocus)
 #define ON_WM_LBUTTONDOWN() QF_MSG(WM_LBUTTONDOWN, Mouse, OnLButtonDown)
 #define ON_WM_RBUTTONDOWN() QF_MSG(WM_RBUTTONDOWN, Mouse, OnRButtonDown)
+#define ON_WM_LBUTTONUP() QF_MSG(WM_LBUTTONUP, Mouse, OnLButtonUp)
+#define ON_WM_MOUSEMOVE() QF_MSG(WM_MOUSEMOVE, Mouse, OnMouseMove)
+#define ON_WM_NCLBUTTONDOWN() QF_MSG(WM_NCLBUTTONDOWN, Mouse, OnNcLButtonDown)
+#define ON_WM_NCCALCSIZE() QF_MSG(WM_NCCALCSIZE, NcCalcSize, OnNcCalcSize)
+#define ON_WM_NCPAINT() QF_MSG(WM_NCPAINT, Void, OnNcPaint)
+#define ON_WM_NCHITTEST() QF_MSG(WM_NCHITTEST, NcHitTest, OnNcHitTest)
+#define ON_WM_CAPTURECHANGED() QF_MSG(WM_CAPTURECHANGED, Focus, OnCaptureChanged)
 #define ON_WM_MOUSEWHEEL() QF_MSG(WM_MOUSEWHEEL, Wheel, OnMouseWheel)
 #define ON_WM_HSCROLL() QF_MSG(WM_HSCROLL, Scroll, OnHScroll)
 #define ON_WM_VSCROLL() QF_MSG(WM_VSCROLL, Scroll, OnVScroll)
 #define ON_WM_CHAR() QF_MSG(WM_CHAR, Key, OnChar)
 #define ON_WM_DROPFILES() QF_MSG(WM_DROPFILES, DropFiles, OnDropFiles)
 #define ON_WM_INITMENUPOPUP() QF_MSG(WM_INITMENUPOPUP, InitMenuPopup, OnInitMenuPopup)
+#define ON_WM_MENUSELECT() QF_MSG(WM_MENUSELECT, MenuSelect, OnMenuSelect)
+#define ON_WM_EXITMENULOOP() QF_MSG(WM_EXITMENULOOP, Bool, OnExitMenuLoop)
+#define ON_WM_HELPINFO() QF_MSG(WM_HELP, HelpInfo, OnHelpInfo)
+#define ON_WM_QUERYENDSESSION() QF_MSG(WM_QUERYENDSESSION, Query, OnQueryEndSession)
+#define ON_WM_ENDSESSION() QF_MSG(WM_ENDSESSION, Bool, OnEndSession)
 #define ON_MESSAGE(msg, fn) QF_MSG(msg, Raw, fn)
 
 #define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, id, id, &msgmap::Command<ThisClass, &ThisClass::fn>},
@@ -155,6 +193,8 @@ protected:                                                                      
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, &msgmap::UpdateUI<ThisClass, &ThisClass::fn>},
 #define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn)                                             \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, first, last, &msgmap::UpdateUI<ThisClass, &ThisClass::fn>},
+#define ON_NOTIFY_RANGE(code, first, last, fn)                                                  \
+    {WM_NOTIFY, static_cast<int>(code), first, last, &msgmap::Notify<ThisClass, &ThisClass::fn>},
 #define ON_NOTIFY_REFLECT(code, fn)                                                             \
     {WM_REFLECT_BASE + WM_NOTIFY, static_cast<int>(code), 0, 0xFFFF,                            \
      &msgmap::Notify<ThisClass, &ThisClass::fn>},

@@ -1,5 +1,6 @@
 #include "WinApp.h"
 
+#include "FrameWnd.h"
 #include "ResString.h"
 
 namespace {
@@ -23,8 +24,12 @@ CWinApp::~CWinApp()
         s_pApp = nullptr;
 }
 
-BOOL CWinApp::OnIdle(LONG)
+BOOL CWinApp::OnIdle(LONG count)
 {
+    if (count == 0) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+            frame->OnIdleUpdateCmdUI();
+    }
     return FALSE;
 }
 

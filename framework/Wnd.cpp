@@ -61,6 +61,12 @@ private:
 
 CWnd* CWindowCreationHook::s_pending = nullptr;
 
+INT_PTR CreateBoundWindow(CWnd* wnd, const std::function<INT_PTR()>& create)
+{
+    CWindowCreationHook hook(wnd);
+    return create();
+}
+
 const RECT CWnd::rectDefault = {0, 0, 0, 0};
 
 const MessageMap* CWnd::GetThisMessageMap()
@@ -257,8 +263,7 @@ bool CWnd::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         const int code = HIWORD(wParam);
         if (control && ReflectToChild(control, msg, code, wParam, lParam, result))
             return true;
-        // Menus, accelerators and controls: through the command routing.
-        if (OnCmdMsg(LOWORD(wParam), control ? code : CN_COMMAND, nullptr)) {
+        if (OnCommand(wParam, lParam)) {
             result = 0;
             return true;
         }
@@ -289,8 +294,17 @@ bool CWnd::ReflectToChild(HWND child, UINT msg, int code, WPARAM wParam, LPARAM 
     return wnd && wnd->CallEntry(WM_REFLECT_BASE + msg, code, 0, wParam, lParam, result);
 }
 
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // Menus, accelerators and controls alike.
+    const int code = lParam ? static_cast<int>(HIWORD(wParam)) : CN_COMMAND;
+    return OnCmdMsg(LOWORD(wParam), code, nullptr);
+}
+
 BOOL CWnd::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
 {
+    if (code == CN_PROBE)
+        return FindEntry(GetMessageMap(), WM_COMMAND, CN_COMMAND, id) != nullptr;
     LRESULT ignored = 0;
     return CallEntry(WM_COMMAND, code, id, 0, reinterpret_cast<LPARAM>(cmdUI), ignored);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "MessageMap.h"
@@ -51,6 +52,8 @@ public:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Commands and enabling queries: true when some handler took it.
     virtual BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI);
+    // A WM_COMMAND that no child control took for itself: through the command routing.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // Called after the window is gone and its outermost message has returned; self-deleting
     // windows delete themselves here.
     virtual void PostNcDestroy() {}
@@ -107,3 +110,7 @@ private:
 // go to the bound CWnd objects. Returns the class name; the same settings give the same class.
 const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                              HICON icon = nullptr);
+
+// Runs create() with wnd bound to the first window it makes, from that window's first message:
+// how a window the system creates itself (a dialog box) gets its object. Returns what create() returns.
+INT_PTR CreateBoundWindow(CWnd* wnd, const std::function<INT_PTR()>& create);

@@ -370,10 +370,29 @@ struct MenuReader
                 Read(info.hSubMenu, s_subItems, s_subIds);
         }
     }
+    static BOOL CALLBACK FindPopup(HWND hwnd, LPARAM out)
+    {
+        char name[16] = "";
+        GetClassNameA(hwnd, name, sizeof name);
+        if (std::string(name) != "#32768" || !IsWindowVisible(hwnd))
+            return TRUE;
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return FALSE;
+    }
+    // The open pop-up menu of this thread, or null.
+    static HWND ThreadPopup()
+    {
+        HWND found = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &FindPopup, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
     {
+        static int s_ticks = 0;
+        HWND popup = ThreadPopup();
+        if (!popup && ++s_ticks < 100)
+            return; // not open yet: try again at the next tick
         KillTimer(nullptr, id);
-        HWND popup = FindWindowA("#32768", nullptr);
         if (!popup)
             return;
         auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
@@ -393,7 +412,7 @@ TEST_F(TrackListTest, RightClickOpensTheContextMenuWithoutChangingTheSelection)
 {
     list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b")});
     list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-    SetTimer(nullptr, 0, 200, &MenuReader::OnTimer);
+    SetTimer(nullptr, 0, 50, &MenuReader::OnTimer);
     RECT row{};
     list.GetItemRect(0, row, LVIR_BOUNDS);
     list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2));

@@ -366,6 +366,13 @@ void CTrackListCtrl::PostRenameCell(int row, const std::string& oldText, const s
     }
 }
 
+void CTrackListCtrl::RunPostedRenames()
+{
+    MSG msg;
+    while (!m_pendingRenames.empty() && PeekMessageA(&msg, m_hWnd, WM_RENAMECELL, WM_RENAMECELL, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
 std::unique_ptr<RenameCellInfo> CTrackListCtrl::TakePendingRename(const RenameCellInfo* info)
 {
     for (auto it = m_pendingRenames.begin(); it != m_pendingRenames.end(); ++it) {

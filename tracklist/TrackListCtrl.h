@@ -58,6 +58,8 @@ public:
     int RenameSelected(const CNameFormat& builder);
     // Hands a File Name edit to the rename, which runs once the message is handled.
     void PostRenameCell(int row, const std::string& oldText, const std::string& newText);
+    // Handles at once the rename requests waiting in the queue.
+    void RunPostedRenames();
 
     // The row's track; null for a row whose track was released or a row that does not exist.
     CMp3File* GetTrack(int row) const;

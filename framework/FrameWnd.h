@@ -1,0 +1,74 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "Wnd.h"
+
+class CToolBar;
+class CStatusBar;
+
+// Command ids the frame knows.
+constexpr UINT ID_APP_EXIT = 57665;
+constexpr UINT ID_HELP_INDEX = 57666;
+constexpr UINT ID_HELP_FINDER = 57670;
+constexpr UINT ID_VIEW_TOOLBAR = 59392;
+constexpr UINT ID_VIEW_STATUS_BAR = 59393;
+// The idle text of the status bar's message pane.
+constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
+
+// A top-level window loaded from one resource id (title, icon, menu, accelerators) that lays out
+// its toolbar, status bar and first pane, routes commands, and keeps menus and buttons enabled
+// according to the handlers' enabling rules.
+class CFrameWnd : public CWnd
+{
+public:
+    bool LoadFrame(UINT idResource, DWORD style);
+    // Places the bars along their sides and gives the rest of the client area to the first pane.
+    void RecalcLayout();
+    // Shows a text in the message pane of the status bar.
+    void SetMessageText(const std::string& text);
+    // The message pane's idle text ("Ready").
+    void SetIdleMessage();
+
+    // Runs the enabling rule of a command along the target's routing: true when enabled. A
+    // command without an enabling rule is enabled when some window handles it.
+    static bool IsCommandEnabled(CWnd& target, UINT id);
+    // Idle-time work: toolbar buttons and status-bar indicators.
+    virtual void OnIdleUpdateCmdUI();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
+
+    CToolBar* GetToolBar() const;
+    CStatusBar* GetStatusBar() const;
+    CWnd* GetFirstPane() const;
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void PostNcDestroy() override;
+    void OnSize(UINT type, int cx, int cy);
+    void OnDestroy();
+    void OnInitMenuPopup(HMENU menu, UINT index, BOOL sysMenu);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    void OnExitMenuLoop(BOOL trackPopup);
+    BOOL OnHelpInfo(HELPINFO* info);
+    void OnToolTipText(NMHDR* hdr, LRESULT* result);
+    void OnHotItemChange(NMHDR* hdr, LRESULT* result);
+    void OnAppExit();
+    void OnViewBar(UINT id);
+    void OnUpdateViewBar(CCmdUI* cmdUI);
+
+    UINT m_nIDResource = 0;
+    HACCEL m_hAccelTable = nullptr;
+
+private:
+    void ShowPrompt(UINT id);
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The text of a command's string: the prompt (before "\n") or the tooltip (after it).
+std::string CommandPrompt(UINT id);
+std::string CommandTip(UINT id);

@@ -1,0 +1,213 @@
+#include "TrackView.h"
+
+#include "app/resource.h"
+#include "dialogs/GenreBatchDlg.h"
+#include "dialogs/TagBatchDlg.h"
+#include "framework/FileDialog.h"
+#include "framework/Menu.h"
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
+#include "model/Mp3File.h"
+#include "model/TrackNumber.h"
+
+namespace {
+
+// Room for the names of thousands of files chosen at once; only while the dialog is open.
+constexpr size_t OPEN_BUFFER_CHARS = 1048576;
+const char* const OPEN_FILTER = "MP3 Files (*.mp3)|*.mp3|All Files (*.*)|*.*||";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CTrackView, CWnd)
+    ON_WM_PAINT()
+    ON_WM_SETFOCUS()
+    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+    ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+    ON_COMMAND(ID_FILE_RENAME, OnFileRename)
+    ON_COMMAND(ID_FILE_WRITETAGS, OnFileWriteTags)
+    ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+    ON_COMMAND(ID_EDIT_SELECTMODIFIED, OnEditSelectModified)
+    ON_COMMAND(ID_OPTIONS_FORMAT, OnOptionsFormat)
+    ON_COMMAND_RANGE(ID_BATCH_ARTIST, ID_BATCH_TITLE, OnBatchEdit)
+    ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, OnUpdateFileOpen)
+    ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE, OnUpdateNeedSelection)
+    ON_UPDATE_COMMAND_UI(ID_FILE_RENAME, OnUpdateNeedSelection)
+    ON_UPDATE_COMMAND_UI(ID_FILE_WRITETAGS, OnUpdateFileWriteTags)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateNeedRows)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_SELECTMODIFIED, OnUpdateNeedRows)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_PLAY, OnUpdateToolsPlay)
+    ON_UPDATE_COMMAND_UI(ID_TOOLS_STOP, OnUpdateToolsStop)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_BATCH_ARTIST, ID_BATCH_TITLE, OnUpdateBatchEdit)
+END_MESSAGE_MAP()
+
+BOOL CTrackView::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.lpszClass = RegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW),
+                                    reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    cs.style &= ~WS_BORDER;
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    return cs.lpszClass != nullptr;
+}
+
+bool CTrackView::CreateList()
+{
+    if (!m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{100, 100, 100, 100}, m_hWnd, IDC_TRACKLIST))
+        return false;
+    m_list.InitList();
+    return true;
+}
+
+// The list fills the view: every resize repaints the whole view (its class redraws on size).
+void CTrackView::OnPaint()
+{
+    PAINTSTRUCT paint;
+    BeginPaint(m_hWnd, &paint);
+    m_list.MoveWindow(GetClientRect(), TRUE);
+    EndPaint(m_hWnd, &paint);
+}
+
+void CTrackView::OnSetFocus(HWND)
+{
+    m_list.SetFocus();
+}
+
+void CTrackView::FinishEditing()
+{
+    m_list.EndEdit();
+    m_list.RunPostedRenames();
+}
+
+void CTrackView::OnFileOpen()
+{
+    CFileDialog dialog("mp3", OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_OVERWRITEPROMPT, OPEN_FILTER,
+                       OPEN_BUFFER_CHARS);
+    if (dialog.DoModal() != IDOK) {
+        // Files that do not fit are never loaded in part without a word.
+        if (dialog.GetError() == FNERR_BUFFERTOOSMALL)
+            AppMessageBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    m_list.AddFiles(dialog.GetPaths());
+}
+
+void CTrackView::OnFileClose()
+{
+    FinishEditing();
+    std::vector<int> rows;
+    for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_list.GetNextItem(row, LVNI_SELECTED))
+        rows.push_back(row);
+    // Each selected row is visited once, in order; a removal moves the later rows up by one.
+    int removed = 0;
+    for (int original : rows) {
+        const int row = original - removed;
+        CMp3File* track = m_list.GetTrack(row);
+        if (track && track->IsModified() &&
+            AppMessageBox(IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            continue;
+        if (!m_list.RemoveTrack(row))
+            continue;
+        delete track;
+        ++removed;
+    }
+    if (removed > 0) {
+        if (auto* display = dynamic_cast<IFileCountDisplay*>(GetApp()->GetMainWnd()))
+            display->ShowFileCount(m_list.GetItemCount());
+    }
+}
+
+void CTrackView::OnFileRename()
+{
+    if (AppMessageBox(IDS_CONFIRM_RENAME, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    CWaitCursor wait;
+    m_list.RenameSelected(m_formatDlg);
+}
+
+void CTrackView::OnFileWriteTags()
+{
+    if (AppMessageBox(IDS_CONFIRM_WRITE, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        m_list.WriteTags();
+}
+
+void CTrackView::OnEditSelectAll()
+{
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    m_list.FocusList();
+}
+
+void CTrackView::OnEditSelectModified()
+{
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        const CMp3File* track = m_list.GetTrack(row);
+        if (track && track->IsModified())
+            m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    m_list.FocusList();
+}
+
+void CTrackView::OnOptionsFormat()
+{
+    RunFormatCommand(m_formatDlg);
+}
+
+void CTrackView::OnBatchEdit(UINT id)
+{
+    if (id == ID_BATCH_GENRE) {
+        CGenreBatchDlg dialog;
+        if (dialog.DoModal() == IDOK) {
+            m_list.BatchSetNumber(id, dialog.GetChosenGenre());
+            RedrawNow();
+        }
+    } else {
+        CTagBatchDlg dialog(static_cast<int>(id));
+        if (dialog.DoModal() == IDOK) {
+            if (id == ID_BATCH_TRACK)
+                m_list.BatchSetNumber(id, ParseTrackNumber(dialog.m_strValue));
+            else
+                m_list.BatchSetText(id, dialog.m_strValue);
+            RedrawNow();
+        }
+    }
+    m_list.FocusList();
+}
+
+void CTrackView::RedrawNow()
+{
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CTrackView::OnUpdateFileOpen(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(TRUE);
+}
+
+void CTrackView::OnUpdateNeedSelection(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_list.GetSelectedCount() > 0);
+}
+
+void CTrackView::OnUpdateFileWriteTags(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(!m_list.ModifiedTracks().IsEmpty());
+}
+
+void CTrackView::OnUpdateNeedRows(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_list.GetItemCount() > 0);
+}
+
+void CTrackView::OnUpdateToolsPlay(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_list.GetSelectedCount() == 1);
+}
+
+void CTrackView::OnUpdateToolsStop(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_bPlaying);
+}
+
+void CTrackView::OnUpdateBatchEdit(CCmdUI* cmdUI)
+{
+    cmdUI->Enable(m_list.GetSelectedCount() >= 2);
+}
