@@ -1,5 +1,7 @@
 #include "TrackView.h"
 
+#include <vfw.h>
+
 #include "app/resource.h"
 #include "dialogs/GenreBatchDlg.h"
 #include "dialogs/TagBatchDlg.h"
@@ -28,6 +30,9 @@ BEGIN_MESSAGE_MAP(CTrackView, CWnd)
     ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
     ON_COMMAND(ID_EDIT_SELECTMODIFIED, OnEditSelectModified)
     ON_COMMAND(ID_OPTIONS_FORMAT, OnOptionsFormat)
+    ON_COMMAND(ID_TOOLS_PLAY, OnToolsPlay)
+    ON_COMMAND(ID_TOOLS_STOP, OnToolsStop)
+    ON_MESSAGE(MCIWNDM_NOTIFYMODE, OnMciNotifyMode)
     ON_COMMAND_RANGE(ID_BATCH_ARTIST, ID_BATCH_TITLE, OnBatchEdit)
     ON_UPDATE_COMMAND_UI(ID_FILE_OPEN, OnUpdateFileOpen)
     ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE, OnUpdateNeedSelection)
@@ -51,7 +56,9 @@ BOOL CTrackView::PreCreateWindow(CREATESTRUCTA& cs)
 
 bool CTrackView::CreateList()
 {
-    if (!m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{100, 100, 100, 100}, m_hWnd, IDC_TRACKLIST))
+    // The list does not paint over the media window's play bar, which lies on top of it.
+    if (!m_list.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_REPORT, RECT{100, 100, 100, 100}, m_hWnd,
+                       IDC_TRACKLIST))
         return false;
     m_list.InitList();
     return true;
@@ -63,7 +70,56 @@ void CTrackView::OnPaint()
     PAINTSTRUCT paint;
     BeginPaint(m_hWnd, &paint);
     m_list.MoveWindow(GetClientRect(), TRUE);
+    PlaceMediaWindow();
     EndPaint(m_hWnd, &paint);
+}
+
+// The play bar sits at the bottom left, above the list, where it can be seen and used.
+void CTrackView::PlaceMediaWindow()
+{
+    if (!m_hMciWnd)
+        return;
+    RECT media{};
+    ::GetWindowRect(m_hMciWnd, &media);
+    const RECT client = GetClientRect();
+    ::SetWindowPos(m_hMciWnd, HWND_TOP, 0, client.bottom - (media.bottom - media.top), 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CTrackView::OnToolsPlay()
+{
+    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+    const CMp3File* track = row < 0 ? nullptr : m_list.GetTrack(row);
+    if (!track)
+        return;
+    const std::string path = track->GetPath();
+    if (!m_hMciWnd) {
+        m_hMciWnd = MCIWndCreateA(m_hWnd, GetModuleHandleA(nullptr),
+                                  WS_CHILD | WS_VISIBLE | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU, path.c_str());
+        PlaceMediaWindow();
+    } else {
+        // The media window keeps its old file open on a new open request: close it first.
+        ::SendMessageA(m_hMciWnd, MCI_CLOSE, 0, 0);
+        ::SendMessageA(m_hMciWnd, MCIWNDM_OPENA, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+    m_bPlaying = TRUE;
+    if (m_hMciWnd)
+        ::SendMessageA(m_hMciWnd, MCI_PLAY, 0, 0);
+}
+
+void CTrackView::OnToolsStop()
+{
+    SendMessage(MCIWNDM_NOTIFYMODE, reinterpret_cast<WPARAM>(m_hMciWnd), MCI_MODE_STOP);
+}
+
+LRESULT CTrackView::OnMciNotifyMode(WPARAM, LPARAM mode)
+{
+    if (mode == MCI_MODE_STOP) {
+        m_bPlaying = FALSE;
+        if (m_hMciWnd)
+            ::SendMessageA(m_hMciWnd, MCI_CLOSE, 0, 0);
+    }
+    return 0;
 }
 
 void CTrackView::OnSetFocus(HWND)

@@ -31,6 +31,9 @@ protected:
     void OnEditSelectAll();
     void OnEditSelectModified();
     void OnOptionsFormat();
+    void OnToolsPlay();
+    void OnToolsStop();
+    LRESULT OnMciNotifyMode(WPARAM sender, LPARAM mode);
     void OnBatchEdit(UINT id);
     void OnUpdateFileOpen(CCmdUI* cmdUI);
     void OnUpdateNeedSelection(CCmdUI* cmdUI);
@@ -47,6 +50,7 @@ protected:
 
 private:
     void RedrawNow();
+    void PlaceMediaWindow();
 
     DECLARE_MESSAGE_MAP()
 };
