@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=tools/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all bootstrap configure build run test bench screenshot clean
+.PHONY: all bootstrap configure build run test bench screenshot dist clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 	printf 'pcm.!default { type null }\n' > $(BUILD)/null-alsa.conf
 	ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$(abspath $(BUILD))/null-alsa.conf \
 	    tools/xvfb-do ctest --test-dir $(BUILD) --output-on-failure
+
+# The zip and the installer for Windows, in the build folder.
+dist: build
+	tools/dist $(BUILD)
 
 bench: build
 	tools/xvfb-do tools/wine-run $(BUILD)/bench/tracklist_bench.exe
