@@ -209,13 +209,22 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* msg)
 
 void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, BOOL sysMenu)
 {
-    if (sysMenu)
-        return;
+    if (!sysMenu)
+        UpdateMenuItems(menu);
+}
+
+// Asks every item's enabling rule, in sub-menus too, so a sub-menu is right as soon as it shows.
+void CFrameWnd::UpdateMenuItems(HMENU menu)
+{
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            UpdateMenuItems(sub);
+            continue;
+        }
         const UINT id = GetMenuItemID(menu, i);
         if (id == 0 || id == static_cast<UINT>(-1))
-            continue; // separators and sub-menus
+            continue; // separators
         CMenuCmdUI state(menu, static_cast<UINT>(i), id);
         OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state);
         if (!state.m_bHandled)

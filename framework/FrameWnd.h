@@ -65,6 +65,7 @@ protected:
 
 private:
     void ShowPrompt(UINT id);
+    void UpdateMenuItems(HMENU menu);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+
 #include "app/MainFrame.h"
 #include "app/QuillfoxApp.h"
 #include "app/resource.h"
@@ -130,8 +132,9 @@ TEST_F(FrameTest, EnablingRulesFollowRowsSelectionAndEdits)
     EXPECT_TRUE(ButtonEnabled(ID_FILE_OPEN));
     EXPECT_FALSE(ButtonEnabled(ID_FILE_CLOSE));
     EXPECT_FALSE(ButtonEnabled(ID_TOOLS_STOP));
-    // Commands nobody handles yet are disabled.
-    EXPECT_FALSE(MenuEnabled(57670));
+    // The frame's and the application's own commands need no rows.
+    EXPECT_TRUE(MenuEnabled(57670));
+    EXPECT_TRUE(MenuEnabled(ID_APP_ABOUT));
     EXPECT_TRUE(MenuEnabled(57665));
 
     Load(3);
@@ -431,3 +434,65 @@ TEST_F(FrameTest, ToolbarButtonsHaveTheirTooltips)
     }
 }
 
+
+namespace {
+
+// Reads the enabled state of every command of the open context menu, then closes it.
+std::map<UINT, bool> g_contextStates;
+BOOL CALLBACK FindThreadPopup(HWND hwnd, LPARAM out)
+{
+    char name[16] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) != "#32768" || !IsWindowVisible(hwnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+}
+void ReadStates(HMENU menu)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            ReadStates(sub);
+            continue;
+        }
+        const UINT id = GetMenuItemID(menu, i);
+        if (id != 0)
+            g_contextStates[id] = !(GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+    }
+}
+void CALLBACK ReadContextMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND popup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindThreadPopup, reinterpret_cast<LPARAM>(&popup));
+    if (!popup)
+        return; // not open yet
+    KillTimer(nullptr, id);
+    ReadStates(reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)));
+    EndMenu();
+}
+
+} // namespace
+
+TEST_F(FrameTest, ContextMenuFollowsTheSameEnablingRules)
+{
+    Load(3);
+    const auto open = [this] {
+        g_contextStates.clear();
+        SetTimer(nullptr, 0, 50, &ReadContextMenu);
+        List().SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+        PumpMessages();
+    };
+    open();
+    EXPECT_TRUE(g_contextStates[ID_FILE_OPEN]);
+    EXPECT_FALSE(g_contextStates[ID_FILE_CLOSE]);
+    EXPECT_FALSE(g_contextStates[ID_FILE_RENAME]);
+    EXPECT_FALSE(g_contextStates[ID_BATCH_GENRE]);
+
+    Select({0, 2});
+    open();
+    EXPECT_TRUE(g_contextStates[ID_FILE_CLOSE]);
+    EXPECT_TRUE(g_contextStates[ID_FILE_RENAME]);
+    for (UINT id : BATCH_COMMANDS)
+        EXPECT_TRUE(g_contextStates[id]) << id;
+    EXPECT_EQ(List().GetSelectedCount(), 2); // the right click left the selection alone
+}
