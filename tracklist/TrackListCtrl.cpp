@@ -121,6 +121,7 @@ void CTrackListCtrl::AddFiles(const std::vector<std::string>& paths)
 {
     const int base = GetItemCount();
     int rejected = 0;
+    bool iconAsked = false; // the shell is asked once per call at most, even when it has no icon
     {
         CWaitCursor wait;
         CRedrawOff redrawOff(*this);
@@ -130,8 +131,8 @@ void CTrackListCtrl::AddFiles(const std::vector<std::string>& paths)
                 ++rejected;
                 continue;
             }
-            if (m_imageList.GetImageCount() == 0)
-                AddIconOf(path);
+            if (!iconAsked && m_imageList.GetImageCount() == 0)
+                iconAsked = AddIconOf(path);
             CMp3File* track = new CMp3File(path);
             const int row = InsertItem(base + static_cast<int>(i) - rejected, FileNameFromPath(path),
                                        reinterpret_cast<LPARAM>(track));
@@ -160,20 +161,25 @@ void CTrackListCtrl::SetTagCells(int row, const CMp3File& track)
     SetItemText(row, COL_COMMENT, track.GetComment());
 }
 
-// The one icon that every row shows: the one the shell associates with the first file.
-void CTrackListCtrl::AddIconOf(const std::string& path)
+// The one icon that every row shows: the one the shell associates with the first file, or the
+// shell's plain document icon when it associates none (as Windows itself answers then).
+// False when the path is too long to ask about.
+bool CTrackListCtrl::AddIconOf(const std::string& path)
 {
     if (path.size() >= ICON_PATH_BUFFER)
-        return; // the shell call takes a buffer of this size, which it may write into
+        return false; // the shell call takes a buffer of this size, which it may write into
     char buffer[ICON_PATH_BUFFER];
     std::memcpy(buffer, path.c_str(), path.size() + 1);
     WORD index = 0;
-    HICON icon = ExtractAssociatedIconA(GetApp() ? GetApp()->m_hInstance : GetModuleHandleA(nullptr),
-                                        buffer, &index);
+    const HINSTANCE instance = GetApp() ? GetApp()->m_hInstance : GetModuleHandleA(nullptr);
+    HICON icon = ExtractAssociatedIconA(instance, buffer, &index);
     if (!icon)
-        return;
-    m_imageList.Add(icon);
-    DestroyIcon(icon); // the image list keeps its own copy
+        icon = ExtractIconA(instance, "shell32.dll", 0);
+    if (icon) {
+        m_imageList.Add(icon);
+        DestroyIcon(icon); // the image list keeps its own copy
+    }
+    return true;
 }
 
 void CTrackListCtrl::OnDropFiles(HDROP drop)

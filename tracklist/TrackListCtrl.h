@@ -98,7 +98,7 @@ private:
     void SetTagCells(int row, const CMp3File& track);
     void TakeFocusBeforeScrolling();
     void StoreCellEdit(int row, int column, const std::string& text, const NMLVDISPINFOA& info);
-    void AddIconOf(const std::string& path);
+    bool AddIconOf(const std::string& path);
 
     DECLARE_MESSAGE_MAP()
 };
