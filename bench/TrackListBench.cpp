@@ -1,0 +1,633 @@
+// Measures the track list against bare Win32 file loops run in the same process: loading files,
+// sorting by each column, writing tags, and how loading and sorting grow with the row count.
+// Every figure is a ratio to a baseline taken in the same run, so a busy machine shifts both.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/resource.h"
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
+#include "model/GenreTable.h"
+#include "model/Id3v1Tag.h"
+#include "model/Mp3File.h"
+#include "tracklist/TrackListCtrl.h"
+
+namespace {
+
+constexpr int MAIN_ROWS = 10000;
+constexpr int SMALL_ROWS = 1000;
+constexpr int LARGE_ROWS = 30000;
+constexpr int REPEATS = 3;
+constexpr int LOAD_ROUNDS = 5; // loading varies most on a busy machine
+constexpr int ICON_SAMPLES = 20;
+constexpr unsigned FRAME_SIZE = 417; // one MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz
+
+// ---- clock --------------------------------------------------------------------------------
+
+double Now()
+{
+    static const double perMs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / perMs;
+}
+
+template <class F>
+double TimeMs(F f)
+{
+    const double start = Now();
+    f();
+    return Now() - start;
+}
+
+// ---- sample files -------------------------------------------------------------------------
+
+// A small deterministic generator, so every run sorts the same data.
+class CRandom
+{
+public:
+    explicit CRandom(uint32_t seed) : m_state(seed) {}
+    uint32_t Next()
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return m_state >> 8;
+    }
+    const char* Pick(const char* const* words, size_t count) { return words[Next() % count]; }
+
+private:
+    uint32_t m_state;
+};
+
+const char* const Adjectives[] = {"Blue", "Silent", "Broken", "Golden", "Electric", "Midnight",
+    "Lonely", "Wild", "Crimson", "Hollow", "Endless", "Burning", "Frozen", "Secret", "Paper",
+    "Velvet", "Distant", "Neon", "Quiet", "Restless"};
+const char* const Nouns[] = {"River", "Heart", "Highway", "Summer", "Garden", "Mirror", "Ocean",
+    "Shadow", "Train", "Window", "Dream", "Fire", "Letter", "Horizon", "Angel", "Machine", "Rain",
+    "Station", "Moon", "Stranger", "Road", "Island", "Echo", "Lantern"};
+const char* const Artists[] = {"The Quiet Foxes", "Anna Berg", "Northern Lights", "DJ Marrow",
+    "Los Caminos", "Tom Avery", "Static Bloom", "Ella Marsh", "The Paper Kites of Dover",
+    "Kaito Mori", "Brass Republic", "Juno Vale", "Old Harbour", "Mia Kovac", "Seven Wires",
+    "Lucas Dorn", "Velvet Engine", "Nora Quill", "The Late Shift", "Arlo & the Owls",
+    "Sable Coast", "Ivy Chen", "Glass Animals Tribute", "Hector Ruiz", "Moonlit Sailors",
+    "aurora drive", "Zed Parker", "Chorus Line", "Frank Holloway", "Polar Tides"};
+const char* const Albums[] = {"First Light", "Greatest Hits", "Live at the Roxy", "Northbound",
+    "Songs for Nobody", "B-Sides", "Weathervane", "Open Water", "The Long Way Home", "Neon Nights",
+    "Acoustic Sessions", "Paper Moons", "Signals", "Low Tide", "Hinterland", ""};
+const char* const Comments[] = {"", "", "", "ripped from CD", "remaster", "demo version",
+    "live", "radio edit", "bonus track", "www.example.com"};
+
+void PutText(unsigned char* slot, size_t size, const std::string& text)
+{
+    std::memcpy(slot, text.data(), std::min(size, text.size()));
+}
+
+// One frame of silence, then an ID3v1 tag with fields that differ from file to file.
+std::vector<unsigned char> MakeFileBytes(CRandom& random, unsigned number)
+{
+    std::vector<unsigned char> bytes(FRAME_SIZE + ID3V1_SIZE, 0);
+    const unsigned char header[4] = {0xFF, 0xFB, 0x90, 0x64};
+    std::memcpy(bytes.data(), header, sizeof header);
+
+    unsigned char* tag = bytes.data() + FRAME_SIZE;
+    std::memcpy(tag, "TAG", 3);
+    const std::string title = std::string(random.Pick(Adjectives, std::size(Adjectives))) + " " +
+                              random.Pick(Nouns, std::size(Nouns)) + " " + std::to_string(number % 97);
+    PutText(tag + 3, 30, title);
+    PutText(tag + 33, 30, random.Pick(Artists, std::size(Artists)));
+    PutText(tag + 63, 30, random.Pick(Albums, std::size(Albums)));
+    PutText(tag + 93, 4, std::to_string(1960 + random.Next() % 64));
+    PutText(tag + 97, 28, random.Pick(Comments, std::size(Comments)));
+    tag[125] = 0;
+    tag[126] = static_cast<unsigned char>(random.Next() % 21); // 0: no track number
+    const uint32_t genre = random.Next() % 160;
+    tag[127] = static_cast<unsigned char>(genre < GENRE_COUNT ? genre : GENRE_NONE);
+    return bytes;
+}
+
+// A fresh folder under the temporary folder, emptied and removed at the end.
+class CSampleFolder
+{
+public:
+    CSampleFolder()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        for (unsigned n = 0;; ++n) {
+            m_path = std::string(temp) + "quillfox_bench_" + std::to_string(GetCurrentProcessId()) +
+                     "_" + std::to_string(n);
+            if (CreateDirectoryA(m_path.c_str(), nullptr))
+                break;
+            if (GetLastError() != ERROR_ALREADY_EXISTS) {
+                m_path.clear();
+                return;
+            }
+        }
+        m_path += "\\";
+    }
+    ~CSampleFolder()
+    {
+        for (const std::string& file : m_files)
+            DeleteFileA(file.c_str());
+        if (!m_path.empty())
+            RemoveDirectoryA(m_path.c_str());
+    }
+    CSampleFolder(const CSampleFolder&) = delete;
+    CSampleFolder& operator=(const CSampleFolder&) = delete;
+
+    bool IsValid() const { return !m_path.empty(); }
+
+    // Writes count more files. Their names follow a permutation of their numbers, so the file
+    // name column is not already in load order.
+    bool AddFiles(int count, std::vector<std::string>& paths)
+    {
+        const unsigned first = static_cast<unsigned>(m_files.size());
+        for (int i = 0; i < count; ++i) {
+            const unsigned number = first + static_cast<unsigned>(i);
+            const unsigned nameNumber = first + (static_cast<unsigned>(i) * 7919u) % static_cast<unsigned>(count);
+            char name[64];
+            std::snprintf(name, sizeof name, "%s %06u.mp3", m_random.Pick(Artists, std::size(Artists)),
+                          nameNumber);
+            const std::string path = m_path + name;
+            const std::vector<unsigned char> bytes = MakeFileBytes(m_random, number);
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                return false;
+            m_files.push_back(path);
+            DWORD written = 0;
+            const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            CloseHandle(file);
+            if (!ok || written != bytes.size())
+                return false;
+            paths.push_back(path);
+        }
+        return true;
+    }
+
+private:
+    std::string m_path;
+    std::vector<std::string> m_files;
+    CRandom m_random{20240611u};
+};
+
+// ---- bare loops ---------------------------------------------------------------------------
+
+// The least any loader must do: open each file and read its last 128 bytes.
+void BareReadLoop(const std::vector<std::string>& paths)
+{
+    unsigned char block[ID3V1_SIZE];
+    for (const std::string& path : paths) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        DWORD read = 0;
+        SetFilePointer(file, -static_cast<LONG>(ID3V1_SIZE), nullptr, FILE_END);
+        ReadFile(file, block, ID3V1_SIZE, &read, nullptr);
+        CloseHandle(file);
+    }
+}
+
+// The least any tag writer must do: open for writing, read the old tag, write the new one.
+void BareWriteLoop(const std::vector<std::string>& paths)
+{
+    unsigned char block[ID3V1_SIZE];
+    for (const std::string& path : paths) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        DWORD done = 0;
+        SetFilePointer(file, -static_cast<LONG>(ID3V1_SIZE), nullptr, FILE_END);
+        ReadFile(file, block, ID3V1_SIZE, &done, nullptr);
+        SetFilePointer(file, -static_cast<LONG>(ID3V1_SIZE), nullptr, FILE_END);
+        WriteFile(file, block, ID3V1_SIZE, &done, nullptr);
+        CloseHandle(file);
+    }
+}
+
+// ---- windows ------------------------------------------------------------------------------
+
+// Plays the main window: the list's parent, which hands its notifications back to it.
+class CBenchHost : public CWnd, public IFileCountDisplay
+{
+public:
+    bool Create()
+    {
+        RECT rect = {0, 0, 1000, 600};
+        const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        AdjustWindowRect(&rect, style, FALSE);
+        OffsetRect(&rect, 20 - rect.left, 20 - rect.top);
+        return CreateEx(0, RegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
+                        "Quillfox benchmark", style, rect, nullptr, 0);
+    }
+    void ShowFileCount(int count) override { m_lastCount = count; }
+
+    int m_lastCount = 0;
+};
+
+// The track list with the few extra handles the measurements need.
+class CBenchList : public CTrackListCtrl
+{
+public:
+    // Marks every track changed, as cell edits will. The text stays the same, so later runs
+    // sort the same data.
+    void MarkAllModified()
+    {
+        const int count = GetItemCount();
+        for (int row = 0; row < count; ++row) {
+            CMp3File* track = GetTrack(row);
+            if (!track)
+                continue;
+            track->SetTitle(track->GetTitle());
+            m_modifiedTracks.Add(track);
+        }
+    }
+
+    // Puts a stock icon in the row image list, so loading finds its one icon already there.
+    void PreloadIcon() { m_imageList.Add(LoadIcon(nullptr, IDI_APPLICATION)); }
+
+    // Sorts as a header click does, counting the comparisons.
+    long SortCounting(int column)
+    {
+        s_compares = 0;
+        SortParams params = {1, column};
+        SortItems(&CountingCompare, reinterpret_cast<LPARAM>(&params));
+        return s_compares;
+    }
+
+    // The loading loop without the icon lookup, for the breakdown; texts false stops after
+    // inserting the row.
+    void AddRowsOnly(const std::vector<std::string>& paths, bool texts)
+    {
+        SendMessage(WM_SETREDRAW, FALSE);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            CMp3File* track = new CMp3File(paths[i]);
+            const int row = InsertItem(static_cast<int>(i), FileNameFromPath(paths[i]),
+                                       reinterpret_cast<LPARAM>(track));
+            if (row < 0) {
+                delete track;
+                continue;
+            }
+            if (!texts)
+                continue;
+            SetItemText(row, COL_TITLE, track->GetTitle());
+            SetItemText(row, COL_ARTIST, track->GetArtist());
+            SetItemText(row, COL_ALBUM, track->GetAlbum());
+            SetItemText(row, COL_GENRE, GetGenreName(track->GetGenre()));
+            SetItemText(row, COL_YEAR, track->GetYear());
+            SetItemText(row, COL_TRACK, TrackCellText(track->GetTrack()));
+            SetItemText(row, COL_COMMENT, track->GetComment());
+        }
+        SendMessage(WM_SETREDRAW, TRUE);
+        Invalidate();
+    }
+
+private:
+    static int CALLBACK CountingCompare(LPARAM first, LPARAM second, LPARAM params)
+    {
+        ++s_compares;
+        return CompareTracks(first, second, params);
+    }
+    static long s_compares;
+};
+
+long CBenchList::s_compares = 0;
+
+void Pump()
+{
+    GetApp()->PumpWaiting();
+}
+
+// Destroys the list and its tracks.
+void DropList(std::unique_ptr<CBenchList>& list)
+{
+    if (!list)
+        return;
+    list->DeleteAllTracks();
+    list.reset(); // destroys the window
+    Pump();
+}
+
+// A fresh, empty list filling the host, as the main window makes it.
+std::unique_ptr<CBenchList> MakeList(CBenchHost& host, std::unique_ptr<CBenchList>& old)
+{
+    DropList(old);
+    auto list = std::make_unique<CBenchList>();
+    const RECT client = host.GetClientRect();
+    if (!list->Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, client, host, IDC_TRACKLIST))
+        return nullptr;
+    list->InitList();
+    Pump();
+    return list;
+}
+
+// Sends the host a click on a column header, as the header control would.
+void ClickColumn(CBenchHost& host, CTrackListCtrl& list, int column)
+{
+    NMLISTVIEW nm{};
+    nm.hdr.hwndFrom = list;
+    nm.hdr.idFrom = IDC_TRACKLIST;
+    nm.hdr.code = LVN_COLUMNCLICK;
+    nm.iItem = -1;
+    nm.iSubItem = column;
+    host.SendMessage(WM_NOTIFY, IDC_TRACKLIST, reinterpret_cast<LPARAM>(&nm));
+}
+
+// Case-insensitive for A to Z only, as the list's own comparison is.
+int FoldedCompare(const std::string& a, const std::string& b)
+{
+    auto fold = [](char c) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        return u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : static_cast<int>(u);
+    };
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (fold(a[i]) != fold(b[i]))
+            return fold(a[i]) < fold(b[i]) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool InAscendingTitleOrder(const CTrackListCtrl& list)
+{
+    const int count = list.GetItemCount();
+    for (int row = 1; row < count; ++row) {
+        if (FoldedCompare(list.GetTrack(row - 1)->GetTitle(), list.GetTrack(row)->GetTitle()) > 0)
+            return false;
+    }
+    return true;
+}
+
+// ---- measuring ----------------------------------------------------------------------------
+
+// The best time of each of several measurements taken in turns, so a slow spell of the
+// machine hits all of them alike instead of one.
+class CRounds
+{
+public:
+    explicit CRounds(size_t count) : m_best(count, 1e300) {}
+    template <class F>
+    void Measure(size_t which, F f) { m_best[which] = std::min(m_best[which], TimeMs(f)); }
+    double operator[](size_t which) const { return m_best[which]; }
+
+private:
+    std::vector<double> m_best;
+};
+
+void Line(const char* what, double ms, double baseline = 0)
+{
+    if (baseline > 0)
+        std::printf("  %-46s %9.1f ms  %6.2fx\n", what, ms, ms / baseline);
+    else
+        std::printf("  %-46s %9.1f ms\n", what, ms);
+    std::fflush(stdout);
+}
+
+const char* const ColumnNames[CTrackListCtrl::COLUMN_COUNT] = {
+    "File Name", "Title", "Artist", "Album", "Genre", "Year", "Track", "Comment"};
+
+// One ExtractAssociatedIconA call as the list makes it: the time, whether an icon came, and
+// where the call says the icon is (it names a module when it falls back to one).
+struct IconLookup
+{
+    double ms = 0;
+    bool found = false;
+    std::string source;
+    WORD index = 0;
+};
+
+IconLookup LookUpIcon(const std::string& path)
+{
+    IconLookup lookup;
+    char buffer[256]; // the call may write a module path into it
+    lstrcpynA(buffer, path.c_str(), sizeof buffer);
+    HICON icon = nullptr;
+    lookup.ms = TimeMs([&] { icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), buffer, &lookup.index); });
+    lookup.found = icon != nullptr;
+    lookup.source = buffer;
+    if (icon)
+        DestroyIcon(icon);
+    return lookup;
+}
+
+} // namespace
+
+int main()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    CWinApp app("Quillfox");
+
+    // A box would stop an unattended run; count any that would have shown.
+    int boxes = 0;
+    SetMessageBoxHandler([&boxes](HWND, const std::string& text, const std::string&, UINT) {
+        ++boxes;
+        std::printf("  message box: %s\n", text.c_str());
+        return IDOK;
+    });
+
+    CBenchHost host;
+    if (!host.Create()) {
+        std::printf("cannot create the host window\n");
+        return 1;
+    }
+    app.m_pMainWnd = &host;
+    Pump();
+
+    CSampleFolder folder;
+    if (!folder.IsValid()) {
+        std::printf("cannot create a temporary folder\n");
+        return 1;
+    }
+    std::vector<std::string> paths;
+    std::printf("Quillfox track list benchmark (best of %d rounds, %d for loading; in each round every\n"
+                "figure of a group is measured in turn, so the ratios compare times taken side by side)\n",
+                REPEATS, LOAD_ROUNDS);
+    const double written = TimeMs([&] { folder.AddFiles(MAIN_ROWS, paths); });
+    if (static_cast<int>(paths.size()) != MAIN_ROWS) {
+        std::printf("cannot write the sample files\n");
+        return 1;
+    }
+    std::printf("  (wrote %d sample files in %.0f ms)\n\n", MAIN_ROWS, written);
+    std::fflush(stdout);
+
+    // ---- loading
+    BareReadLoop(paths); // warms the file cache
+    std::unique_ptr<CBenchList> list;
+    enum { BARE, LOAD, LOAD_ICON };
+    CRounds load(3);
+    for (int round = 0; round < LOAD_ROUNDS; ++round) {
+        load.Measure(BARE, [&] { BareReadLoop(paths); });
+        list = MakeList(host, list);
+        list->PreloadIcon();
+        load.Measure(LOAD_ICON, [&] { list->AddFiles(paths); });
+        list = MakeList(host, list);
+        load.Measure(LOAD, [&] { list->AddFiles(paths); });
+    }
+    const int loadedRows = list->GetItemCount();
+    std::printf("Loading %d files (ratio to the bare read loop)\n", MAIN_ROWS);
+    Line("bare read loop", load[BARE], load[BARE]);
+    Line("AddFiles into a fresh list", load[LOAD], load[BARE]);
+    std::printf("  rows in the list: %d\n\n", loadedRows);
+
+    // ---- sorting: one header click per column, in column order, so each sort is ascending
+    std::printf("Sorting %d rows (one header click each)\n", loadedRows);
+    CTrackListCtrl::s_sortColumn = -1;
+    for (int column = 0; column < CTrackListCtrl::COLUMN_COUNT; ++column) {
+        const double ms = TimeMs([&] { ClickColumn(host, *list, column); });
+        Pump();
+        Line((std::string("sort by ") + ColumnNames[column]).c_str(), ms);
+    }
+    std::printf("\n");
+
+    // ---- writing
+    BareWriteLoop(paths);
+    enum { BARE_WRITE, WRITE_TAGS };
+    CRounds write(2);
+    size_t unwritten = 0;
+    for (int round = 0; round < REPEATS; ++round) {
+        write.Measure(BARE_WRITE, [&] { BareWriteLoop(paths); });
+        list->MarkAllModified();
+        write.Measure(WRITE_TAGS, [&] { list->WriteTags(); });
+        unwritten += list->ModifiedTracks().GetCount();
+        Pump();
+    }
+    std::printf("Writing %d changed tags (ratio to the bare write loop)\n", MAIN_ROWS);
+    Line("bare write loop", write[BARE_WRITE], write[BARE_WRITE]);
+    Line("WriteTags", write[WRITE_TAGS], write[BARE_WRITE]);
+    if (unwritten > 0)
+        std::printf("  %u tracks were left unwritten\n", static_cast<unsigned>(unwritten));
+    std::printf("\n");
+
+    // ---- where loading spends its time
+    enum { TAGS_ONLY, INSERT_ONLY, INSERT_TEXTS, BARE_AGAIN };
+    CRounds parts(4);
+    for (int round = 0; round < LOAD_ROUNDS; ++round) {
+        parts.Measure(BARE_AGAIN, [&] { BareReadLoop(paths); });
+        parts.Measure(TAGS_ONLY, [&] {
+            std::vector<std::unique_ptr<CMp3File>> tracks;
+            tracks.reserve(paths.size());
+            for (const std::string& path : paths)
+                tracks.push_back(std::make_unique<CMp3File>(path));
+        });
+        list = MakeList(host, list);
+        parts.Measure(INSERT_ONLY, [&] { list->AddRowsOnly(paths, false); });
+        list = MakeList(host, list);
+        parts.Measure(INSERT_TEXTS, [&] { list->AddRowsOnly(paths, true); });
+    }
+    IconLookup icon = LookUpIcon(paths.front());
+    for (int i = 1; i < REPEATS; ++i)
+        icon.ms = std::min(icon.ms, LookUpIcon(paths.front()).ms);
+    std::printf("Where loading %d files goes (ratio to the bare read loop of these rounds)\n", MAIN_ROWS);
+    Line("bare read loop", parts[BARE_AGAIN], parts[BARE_AGAIN]);
+    Line("a CMp3File for each file, no list", parts[TAGS_ONLY], parts[BARE_AGAIN]);
+    Line("+ InsertItem (the file name)", parts[INSERT_ONLY], parts[BARE_AGAIN]);
+    Line("+ the 7 SetItemText calls (no icon lookup)", parts[INSERT_TEXTS], parts[BARE_AGAIN]);
+    Line("AddFiles, row icon already in the image list", load[LOAD_ICON], load[BARE]);
+    Line("AddFiles as it is (from the loading rounds)", load[LOAD], load[BARE]);
+    std::printf("  one ExtractAssociatedIconA call: %.3f ms; it answered icon %u of %s\n", icon.ms,
+                static_cast<unsigned>(icon.index), icon.source.c_str());
+    if (icon.found)
+        std::printf("  an icon came back, so AddFiles asks once per list\n");
+    else
+        std::printf("  no icon came back: the image list stays empty, so AddFiles asks again for every row\n");
+    std::printf("\n");
+
+    // ---- growth: load and sort by title at three sizes
+    std::vector<std::string> large = paths;
+    const double writtenLarge = TimeMs([&] { folder.AddFiles(LARGE_ROWS - MAIN_ROWS, large); });
+    if (static_cast<int>(large.size()) != LARGE_ROWS) {
+        std::printf("cannot write the sample files for %d rows\n", LARGE_ROWS);
+        return 1;
+    }
+    struct Growth
+    {
+        int rows;
+        double bare, tags, load, loadIcon, lookup, sort;
+        long compares;
+        bool ordered;
+    };
+    std::vector<Growth> growth;
+    for (int rows : {SMALL_ROWS, MAIN_ROWS, LARGE_ROWS}) {
+        const std::vector<std::string> subset(large.begin(), large.begin() + rows);
+        BareReadLoop(subset);
+        enum { S_BARE, S_TAGS, S_LOAD, S_LOAD_ICON, S_SORT };
+        CRounds scale(5);
+        Growth g{rows, 0, 0, 0, 0, 0, 0, 0, true};
+        for (int round = 0; round < REPEATS; ++round) {
+            scale.Measure(S_BARE, [&] { BareReadLoop(subset); });
+            scale.Measure(S_TAGS, [&] {
+                std::vector<std::unique_ptr<CMp3File>> tracks;
+                tracks.reserve(subset.size());
+                for (const std::string& path : subset)
+                    tracks.push_back(std::make_unique<CMp3File>(path));
+            });
+            list = MakeList(host, list);
+            list->PreloadIcon();
+            scale.Measure(S_LOAD_ICON, [&] { list->AddFiles(subset); });
+            list = MakeList(host, list);
+            scale.Measure(S_LOAD, [&] { list->AddFiles(subset); });
+            scale.Measure(S_SORT, [&] { g.compares = list->SortCounting(CTrackListCtrl::COL_TITLE); });
+            g.ordered = g.ordered && InAscendingTitleOrder(*list);
+        }
+        // The icon lookup AddFiles makes, on files spread over the subset.
+        for (int i = 0; i < ICON_SAMPLES; ++i)
+            g.lookup += LookUpIcon(subset[static_cast<size_t>(i) * subset.size() / ICON_SAMPLES]).ms;
+        g.lookup /= ICON_SAMPLES;
+        g.bare = scale[S_BARE];
+        g.tags = scale[S_TAGS];
+        g.load = scale[S_LOAD];
+        g.loadIcon = scale[S_LOAD_ICON];
+        g.sort = scale[S_SORT];
+        growth.push_back(g);
+        DropList(list);
+    }
+    std::printf("Growth with the row count, all files in one folder\n");
+    std::printf("  (wrote %d more sample files in %.0f ms)\n", LARGE_ROWS - MAIN_ROWS, writtenLarge);
+    std::printf("  loading, microseconds per row: bare read loop; CMp3File objects only; AddFiles with the row\n"
+                "  icon already there; AddFiles as it is; and one icon lookup as AddFiles makes it\n");
+    std::printf("  %6s %9s %9s %9s %9s %9s %9s %10s\n", "rows", "bare", "CMp3File", "no lookup", "AddFiles",
+                "lookup", "load ms", "load/bare");
+    for (const Growth& g : growth) {
+        const double perRow = 1000.0 / g.rows;
+        std::printf("  %6d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.2fx\n", g.rows, g.bare * perRow, g.tags * perRow,
+                    g.loadIcon * perRow, g.load * perRow, g.lookup * 1000.0, g.load, g.load / g.bare);
+    }
+    std::printf("  sorting by title (one click)\n");
+    std::printf("  %6s %9s %11s %11s %15s %12s\n", "rows", "sort ms", "us per row", "comparisons",
+                "comp/(n log2 n)", "ns per comp");
+    for (const Growth& g : growth) {
+        const double n = g.rows;
+        std::printf("  %6d %9.1f %11.2f %11ld %15.2f %12.0f%s\n", g.rows, g.sort, g.sort * 1000.0 / n, g.compares,
+                    static_cast<double>(g.compares) / (n * std::log2(n)),
+                    g.sort * 1e6 / static_cast<double>(g.compares),
+                    g.ordered ? "" : "  (rows NOT in title order afterwards)");
+    }
+    std::printf("\n");
+
+    const bool met = load[LOAD] <= 3.0 * load[BARE];
+    std::printf("Load target (AddFiles within 3x the bare read loop at %d files): %s (%.2fx)\n", MAIN_ROWS,
+                met ? "met" : "missed", load[LOAD] / load[BARE]);
+    if (boxes > 0)
+        std::printf("%d message boxes would have shown\n", boxes);
+
+    app.m_pMainWnd = nullptr;
+    host.DestroyWindow();
+    return boxes > 0 ? 1 : 0;
+}

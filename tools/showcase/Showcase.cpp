@@ -1,0 +1,171 @@
+// Opens Quillfox's main window with a few sample files loaded, one row changed and one row
+// selected, so the screenshot tool has something to show. Closes itself after a number of
+// seconds (the first argument, 8 by default) and removes its files.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/resource.h"
+#include "framework/Profile.h"
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
+#include "model/Id3v1Tag.h"
+#include "model/Mp3File.h"
+
+namespace {
+
+constexpr unsigned FRAME_SIZE = 417; // one MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz
+constexpr UINT DEFAULT_SECONDS = 8;
+constexpr int MODIFIED_ROW = 2;
+constexpr int SELECTED_ROW = 4;
+
+struct Sample
+{
+    const char* fileName;
+    bool tagged;
+    Id3v1Fields fields;
+};
+
+std::vector<Sample> Samples()
+{
+    auto tag = [](const char* title, const char* artist, const char* album, const char* year,
+                  const char* comment, int track, int genre) {
+        Id3v1Fields f;
+        f.title = title;
+        f.artist = artist;
+        f.album = album;
+        f.year = year;
+        f.comment = comment;
+        f.track = track;
+        f.genre = genre;
+        return f;
+    };
+    return {
+        {"01 Northern Lights.mp3", true, tag("Northern Lights", "Anna Berg", "First Light", "2019", "remaster", 1, 13)},
+        {"02 Open Water.mp3", true, tag("Open Water", "Anna Berg", "First Light", "2019", "", 2, 13)},
+        {"Seven Wires - Static Bloom.mp3", true, tag("Static Bloom", "Seven Wires", "Signals", "2008", "live", 7, 17)},
+        {"Los Caminos - La Ruta.mp3", true, tag("La Ruta", "Los Caminos", "Hinterland", "1997", "radio edit", 4, 86)},
+        {"track05.mp3", true, tag("Midnight Train", "Tom Avery", "Low Tide", "1974", "ripped from CD", 5, 8)},
+        {"voice memo.mp3", false, {}},
+    };
+}
+
+bool WriteSample(const std::string& path, const Sample& sample)
+{
+    std::vector<unsigned char> bytes(FRAME_SIZE, 0);
+    const unsigned char header[4] = {0xFF, 0xFB, 0x90, 0x64};
+    std::memcpy(bytes.data(), header, sizeof header);
+    if (sample.tagged) {
+        const Id3v1Block tag = EncodeId3v1(sample.fields);
+        bytes.insert(bytes.end(), tag.begin(), tag.end());
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+void CALLBACK CloseMainWindow(HWND, UINT, UINT_PTR, DWORD)
+{
+    CWinApp* app = GetApp();
+    if (app && app->m_pMainWnd)
+        app->m_pMainWnd->PostMessage(WM_CLOSE);
+}
+
+class CShowcaseApp : public CWinApp
+{
+public:
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+private:
+    bool WriteSamples();
+
+    std::string m_folder;
+    std::vector<std::string> m_files;
+};
+
+CShowcaseApp theApp;
+
+bool CShowcaseApp::WriteSamples()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    m_folder = std::string(temp) + "quillfox_showcase_" + std::to_string(GetCurrentProcessId());
+    if (!CreateDirectoryA(m_folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    for (const Sample& sample : Samples()) {
+        const std::string path = m_folder + "\\" + sample.fileName;
+        if (!WriteSample(path, sample))
+            return false;
+        m_files.push_back(path);
+    }
+    return true;
+}
+
+BOOL CShowcaseApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    // Nothing here should ask anything; if something does, the picture must not show a box.
+    SetMessageBoxHandler([](HWND, const std::string&, const std::string&, UINT type) {
+        return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+    });
+
+    UINT seconds = DEFAULT_SECONDS;
+    if (__argc > 1) {
+        const int asked = std::atoi(__argv[1]);
+        if (asked > 0)
+            seconds = static_cast<UINT>(asked);
+    }
+
+    // The main window, started as the program starts it.
+    SetRegistryKey("Quillworks", m_strAppName);
+    auto* frame = new CMainFrame;
+    m_pMainWnd = frame;
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) {
+        if (m_pMainWnd == frame && !frame->m_hWnd)
+            delete frame;
+        m_pMainWnd = nullptr;
+        return FALSE;
+    }
+    frame->ShowWindow(SW_SHOW);
+    UpdateWindow(*frame);
+
+    if (!WriteSamples())
+        return FALSE;
+    CTrackListCtrl& list = frame->View().List();
+    list.AddFiles(m_files);
+
+    // One changed title: the row shows the modified colour until the tags are written.
+    if (CMp3File* track = list.GetTrack(MODIFIED_ROW)) {
+        track->SetTitle(track->GetTitle() + " (Edit)");
+        list.SetItemText(MODIFIED_ROW, CTrackListCtrl::COL_TITLE, track->GetTitle());
+    }
+    list.SetItemState(SELECTED_ROW, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SetForegroundWindow(*frame);
+    list.SetFocus();
+
+    SetTimer(nullptr, 0, seconds * 1000, &CloseMainWindow);
+    return TRUE;
+}
+
+int CShowcaseApp::ExitInstance()
+{
+    for (const std::string& file : m_files)
+        DeleteFileA(file.c_str());
+    if (!m_folder.empty())
+        RemoveDirectoryA(m_folder.c_str());
+    return CWinApp::ExitInstance();
+}
+
+} // namespace
