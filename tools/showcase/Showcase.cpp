@@ -1,6 +1,9 @@
 // Opens Quillfox's main window with a few sample files loaded, one row changed and one row
-// selected, so the screenshot tool has something to show. Closes itself after a number of
-// seconds (the first argument, 8 by default) and removes its files.
+// selected, so the screenshot tool has something to show, then sets up the scene named by the
+// second argument: "main" (the default), "rename" (the summary of a rename run), "genre" (the
+// genre picker open over a cell), "format", "tag" and "genredlg" (the three dialogs), "about"
+// (the about box over the window with the play bar). Ends itself after a number of seconds (the
+// first argument, 8 by default) and removes its files.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -74,11 +77,58 @@ bool WriteSample(const std::string& path, const Sample& sample)
     return ok && written == bytes.size();
 }
 
-void CALLBACK CloseMainWindow(HWND, UINT, UINT_PTR, DWORD)
+std::string g_scene = "main";
+
+// Ends the program wherever it is, a modal dialog open or not; the files go first.
+void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD)
 {
-    CWinApp* app = GetApp();
-    if (app && app->m_pMainWnd)
-        app->m_pMainWnd->PostMessage(WM_CLOSE);
+    GetApp()->ExitInstance();
+    ExitProcess(0);
+}
+
+// Drops the list of the genre dialog, once it is open.
+void CALLBACK DropGenreDialogList(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", nullptr);
+    if (!dialog)
+        return;
+    KillTimer(nullptr, id);
+    SendDlgItemMessageA(dialog, IDC_BATCH_GENRE, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
+void SelectRows(CTrackListCtrl& list, std::initializer_list<int> rows)
+{
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int row : rows)
+        list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CALLBACK RunScene(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    auto* frame = dynamic_cast<CMainFrame*>(GetApp()->m_pMainWnd);
+    CTrackListCtrl& list = frame->View().List();
+    if (g_scene == "rename") {
+        SelectRows(list, {0, 1, 3, 5});
+        frame->PostMessage(WM_COMMAND, ID_FILE_RENAME);
+    } else if (g_scene == "genre") {
+        SelectRows(list, {3});
+        if (CWnd* picker = list.EditCell(3, CTrackListCtrl::COL_GENRE))
+            picker->SendMessage(CB_SHOWDROPDOWN, TRUE);
+    } else if (g_scene == "format") {
+        frame->PostMessage(WM_COMMAND, ID_OPTIONS_FORMAT);
+    } else if (g_scene == "tag") {
+        SelectRows(list, {0, 1});
+        frame->PostMessage(WM_COMMAND, ID_BATCH_TRACK);
+    } else if (g_scene == "genredlg") {
+        SelectRows(list, {0, 1});
+        SetTimer(nullptr, 0, 300, &DropGenreDialogList);
+        frame->PostMessage(WM_COMMAND, ID_BATCH_GENRE);
+    } else if (g_scene == "about") {
+        SelectRows(list, {0});
+        frame->SendMessage(WM_COMMAND, ID_TOOLS_PLAY);
+        frame->PostMessage(WM_COMMAND, ID_APP_ABOUT);
+    }
 }
 
 class CShowcaseApp : public CWinApp
@@ -116,9 +166,11 @@ BOOL CShowcaseApp::InitInstance()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    // Nothing here should ask anything; if something does, the picture must not show a box.
-    SetMessageBoxHandler([](HWND, const std::string&, const std::string&, UINT type) {
-        return (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+    // Questions are answered Yes, so a scene shows what follows them (a rename's summary).
+    SetMessageBoxHandler([](HWND owner, const std::string& text, const std::string& caption, UINT type) {
+        if ((type & MB_TYPEMASK) == MB_YESNO)
+            return IDYES;
+        return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
     });
 
     UINT seconds = DEFAULT_SECONDS;
@@ -127,6 +179,8 @@ BOOL CShowcaseApp::InitInstance()
         if (asked > 0)
             seconds = static_cast<UINT>(asked);
     }
+    if (__argc > 2)
+        g_scene = __argv[2];
 
     // The main window, started as the program starts it.
     SetRegistryKey("Quillworks", m_strAppName);
@@ -146,16 +200,15 @@ BOOL CShowcaseApp::InitInstance()
     CTrackListCtrl& list = frame->View().List();
     list.AddFiles(m_files);
 
-    // One changed title: the row shows the modified colour until the tags are written.
-    if (CMp3File* track = list.GetTrack(MODIFIED_ROW)) {
-        track->SetTitle(track->GetTitle() + " (Edit)");
-        list.SetItemText(MODIFIED_ROW, CTrackListCtrl::COL_TITLE, track->GetTitle());
-    }
-    list.SetItemState(SELECTED_ROW, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    // One edited row: painted in the modified colour until the tags are written.
+    SelectRows(list, {MODIFIED_ROW});
+    list.BatchSetText(ID_BATCH_COMMENT, "edited");
+    SelectRows(list, {SELECTED_ROW});
     SetForegroundWindow(*frame);
     list.SetFocus();
 
-    SetTimer(nullptr, 0, seconds * 1000, &CloseMainWindow);
+    SetTimer(nullptr, 0, 500, &RunScene);
+    SetTimer(nullptr, 0, seconds * 1000, &EndShowcase);
     return TRUE;
 }
 
