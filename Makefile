@@ -2,8 +2,11 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=tools/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+# The native fuzz build (clang) has a folder of its own; FUZZ_SECONDS is per target.
+FUZZ_BUILD ?= $(BUILD)/fuzz
+FUZZ_SECONDS ?= 30
 
-.PHONY: all bootstrap configure build run test bench screenshot dist clean
+.PHONY: all bootstrap configure build run test bench screenshot dist clean fuzz fuzz-smoke
 
 all: build
 
@@ -24,7 +27,8 @@ run: build
 # One test program at a time: they share one display and one Wine server, and a window that
 # another program activates would take the keyboard focus from the windows under test.
 # Playback tests play through ALSA's null output: no sound card is touched.
-test: build
+# The short native fuzz runs come first: seconds, and no Wine.
+test: build fuzz-smoke
 	printf 'pcm.!default { type null }\n' > $(BUILD)/null-alsa.conf
 	ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$(abspath $(BUILD))/null-alsa.conf \
 	    tools/xvfb-do ctest --test-dir $(BUILD) --output-on-failure
@@ -32,6 +36,13 @@ test: build
 # The zip and the installer for Windows, in the build folder.
 dist: build
 	tools/dist $(BUILD)
+
+# The plain core under libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer.
+fuzz: bootstrap
+	tools/fuzz run $(FUZZ_SECONDS) $(FUZZ_BUILD)
+
+fuzz-smoke: bootstrap
+	tools/fuzz smoke $(FUZZ_BUILD)
 
 bench: build
 	tools/xvfb-do tools/wine-run $(BUILD)/bench/tracklist_bench.exe

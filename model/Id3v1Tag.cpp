@@ -27,9 +27,12 @@ std::string TrimRight(std::string text)
     return text;
 }
 
+// Writes the text up to its first zero byte, as far as the slot goes. Bytes after a zero byte
+// would be hidden from the decoder, and in the comment slot would turn into a track number.
 void WriteSlot(Id3v1Block& block, unsigned offset, unsigned width, const std::string& text)
 {
-    std::memcpy(block.data() + offset, text.data(), std::min<size_t>(text.size(), width));
+    const size_t length = std::min<size_t>(text.find('\0'), text.size());
+    std::memcpy(block.data() + offset, text.data(), std::min<size_t>(length, width));
 }
 
 } // namespace

@@ -24,8 +24,9 @@ bool HasId3v1Magic(const Id3v1Block& block);
 // slot end; title, artist, album and comment lose trailing white space, the year keeps it.
 Id3v1Fields DecodeId3v1(const Id3v1Block& block);
 
-// Builds a block from the fields: texts cut to their slots, the track clamped to 0..255
-// (its presence decides between the 28- and the 30-byte comment), the genre's low byte.
+// Builds a block from the fields: texts up to their first zero byte and cut to their slots
+// (the rest of a slot stays zero), the track clamped to 0..255 (its presence decides between
+// the 28- and the 30-byte comment), the genre's low byte.
 Id3v1Block EncodeId3v1(const Id3v1Fields& fields);
 
 // The white space of the "C" locale's classification, safe for bytes above 127.
