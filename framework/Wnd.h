@@ -106,6 +106,24 @@ private:
     bool m_bPostNcDestroyDue = false;
 };
 
+// Stops a window from repainting for the life of the object, then repaints it once: for a batch
+// of changes that would otherwise repaint (and scroll) the window once each.
+class CRedrawOff
+{
+public:
+    explicit CRedrawOff(CWnd& wnd) : m_wnd(wnd) { m_wnd.SendMessage(WM_SETREDRAW, FALSE); }
+    ~CRedrawOff()
+    {
+        m_wnd.SendMessage(WM_SETREDRAW, TRUE);
+        m_wnd.Invalidate();
+    }
+    CRedrawOff(const CRedrawOff&) = delete;
+    CRedrawOff& operator=(const CRedrawOff&) = delete;
+
+private:
+    CWnd& m_wnd;
+};
+
 // Registers a window class with the given styles, cursor, background and icon, whose messages
 // go to the bound CWnd objects. Returns the class name; the same settings give the same class.
 const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,

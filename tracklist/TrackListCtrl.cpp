@@ -67,20 +67,6 @@ std::string SortKey(const CMp3File& track, int column)
     }
 }
 
-// Stops a window from repainting for the life of the object, then repaints it once.
-class CRedrawOff
-{
-public:
-    explicit CRedrawOff(CWnd& wnd) : m_wnd(wnd) { m_wnd.SendMessage(WM_SETREDRAW, FALSE); }
-    ~CRedrawOff()
-    {
-        m_wnd.SendMessage(WM_SETREDRAW, TRUE);
-        m_wnd.Invalidate();
-    }
-
-private:
-    CWnd& m_wnd;
-};
 
 } // namespace
 

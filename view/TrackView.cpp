@@ -2,6 +2,8 @@
 
 #include <vfw.h>
 
+#include <optional>
+
 #include "app/resource.h"
 #include "dialogs/GenreBatchDlg.h"
 #include "dialogs/TagBatchDlg.h"
@@ -153,18 +155,25 @@ void CTrackView::OnFileClose()
     for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_list.GetNextItem(row, LVNI_SELECTED))
         rows.push_back(row);
     // Each selected row is visited once, in order; a removal moves the later rows up by one.
+    // The list repaints once at the end, and whenever it must be seen behind a question.
+    std::optional<CRedrawOff> quiet(std::in_place, m_list);
     int removed = 0;
     for (int original : rows) {
         const int row = original - removed;
         CMp3File* track = m_list.GetTrack(row);
-        if (track && track->IsModified() &&
-            AppMessageBox(IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION) != IDYES)
-            continue;
+        if (track && track->IsModified()) {
+            quiet.reset();
+            const int answer = AppMessageBox(IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION);
+            quiet.emplace(m_list);
+            if (answer != IDYES)
+                continue;
+        }
         if (!m_list.RemoveTrack(row))
             continue;
         delete track;
         ++removed;
     }
+    quiet.reset();
     if (removed > 0) {
         if (auto* display = dynamic_cast<IFileCountDisplay*>(GetApp()->GetMainWnd()))
             display->ShowFileCount(m_list.GetItemCount());
