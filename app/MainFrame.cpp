@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include <htmlhelp.h>
+
 #include "app/resource.h"
 #include "framework/MessageBox.h"
 
@@ -9,11 +11,26 @@ const UINT Indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID
 
 } // namespace
 
+std::string HelpFileBesideProgram()
+{
+    char path[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string file(path, length < sizeof path ? length : 0);
+    file.erase(file.find_last_of('\\') + 1);
+    return file + "QuillfoxHlp.chm";
+}
+
+HtmlHelpFunction CMainFrame::s_htmlHelp = [](HWND caller, const std::string& file, UINT command, DWORD_PTR data) {
+    return HtmlHelpA(caller, file.empty() ? nullptr : file.c_str(), command, data);
+};
+
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SETFOCUS()
     ON_WM_CLOSE()
     ON_WM_QUERYENDSESSION()
+    ON_COMMAND(ID_HELP_FINDER, OnHelpContents)
+    ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
 END_MESSAGE_MAP()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
@@ -76,10 +93,21 @@ void CMainFrame::OnClose()
     if (!MayClose())
         return;
     m_wndView.List().DeleteAllTracks();
+    s_htmlHelp(nullptr, std::string(), HH_CLOSE_ALL, 0); // the help viewer goes with the program
     DestroyWindow();
 }
 
 BOOL CMainFrame::OnQueryEndSession()
 {
     return MayClose();
+}
+
+void CMainFrame::OnHelpContents()
+{
+    s_htmlHelp(m_wndView, m_strHelpFile, HH_DISPLAY_TOC, 0);
+}
+
+void CMainFrame::OnHelpIndex()
+{
+    s_htmlHelp(m_wndView, m_strHelpFile, HH_DISPLAY_INDEX, 0);
 }

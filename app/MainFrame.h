@@ -1,9 +1,20 @@
 #pragma once
+#include <functional>
+#include <string>
+
 #include "framework/Controls.h"
 #include "framework/FrameWnd.h"
 #include "framework/ToolBar.h"
 #include "tracklist/TrackListCtrl.h"
 #include "view/TrackView.h"
+
+// The help system's entry point (HtmlHelpA); tests watch the calls here.
+using HtmlHelpFunction =
+    std::function<HWND(HWND caller, const std::string& file, UINT command, DWORD_PTR data)>;
+
+// QuillfoxHlp.chm in the running program's folder, by its full path: the help system looks for a
+// bare name only in the current folder and in Windows\help.
+std::string HelpFileBesideProgram();
 
 // The program's one top-level window: menu, toolbar, status bar and the track view.
 class CMainFrame : public CFrameWnd, public IFileCountDisplay
@@ -18,12 +29,18 @@ public:
     CToolBar& ToolBar() { return m_wndToolBar; }
     CStatusBar& StatusBar() { return m_wndStatusBar; }
 
+    // The help file that Help > Contents and Index open.
+    std::string m_strHelpFile = HelpFileBesideProgram();
+    static HtmlHelpFunction s_htmlHelp;
+
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(LPCREATESTRUCTA cs);
     void OnSetFocus(HWND lost);
     void OnClose();
     BOOL OnQueryEndSession();
+    void OnHelpContents();
+    void OnHelpIndex();
     // Asks before closing when tags were changed and not written: true to go on.
     bool MayClose();
 

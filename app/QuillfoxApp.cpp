@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/resource.h"
+#include "dialogs/AboutBoxDlg.h"
 #include "framework/Profile.h"
 
 CQuillfoxApp theApp;
@@ -27,4 +28,20 @@ BOOL CQuillfoxApp::InitInstance()
     frame->ShowWindow(SW_SHOW);
     UpdateWindow(*frame);
     return TRUE;
+}
+
+// About is always available: it answers the probe and has no enabling rule of its own.
+BOOL CQuillfoxApp::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
+{
+    if (id != ID_APP_ABOUT)
+        return CWinApp::OnCmdMsg(id, code, cmdUI);
+    if (code == CN_COMMAND)
+        OnAppAbout();
+    return code == CN_COMMAND || code == CN_PROBE;
+}
+
+void CQuillfoxApp::OnAppAbout()
+{
+    CAboutBoxDlg about;
+    about.DoModal();
 }

@@ -99,6 +99,12 @@ public:
 private:
     std::vector<UINT> m_indicators;
 };
+
+// A static control: text, icon or frame.
+class CStatic : public CWnd
+{
+};
+
 // A single-line or multi-line edit box.
 class CEdit : public CWnd
 {

@@ -24,6 +24,47 @@ bool IsEditBox(HWND hwnd)
     return ::lstrcmpiA(name, "Edit") == 0;
 }
 
+// The system's dialog loop offers each message to the thread's message filter (MSGF_DIALOGBOX)
+// before the dialog's own keyboard handling. While a modal dialog runs, the filter gives it to the
+// windows it is for, up to their top-level window, as the application's loop does outside dialogs:
+// that is how a tooltip in a dialog sees the mouse. One filter serves nested dialogs.
+HHOOK s_modalFilter = nullptr;
+int s_modalDepth = 0;
+
+LRESULT CALLBACK ModalMessageFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == MSGF_DIALOGBOX) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
+            CWnd* wnd = CWnd::FromHandle(hwnd);
+            if (wnd && wnd->PreTranslateMessage(msg))
+                return TRUE;
+            if (!(::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD))
+                break; // not on to the owner: the main window's keys stay off while a dialog runs
+        }
+    }
+    return ::CallNextHookEx(s_modalFilter, code, wParam, lParam);
+}
+
+class CModalFilterScope
+{
+public:
+    CModalFilterScope()
+    {
+        if (s_modalDepth++ == 0)
+            s_modalFilter = ::SetWindowsHookExA(WH_MSGFILTER, &ModalMessageFilter, nullptr, ::GetCurrentThreadId());
+    }
+    ~CModalFilterScope()
+    {
+        if (--s_modalDepth == 0 && s_modalFilter) {
+            ::UnhookWindowsHookEx(s_modalFilter);
+            s_modalFilter = nullptr;
+        }
+    }
+    CModalFilterScope(const CModalFilterScope&) = delete;
+    CModalFilterScope& operator=(const CModalFilterScope&) = delete;
+};
+
 } // namespace
 
 HWND CDataExchange::PrepareCtrl(int id) const
@@ -52,6 +93,7 @@ INT_PTR CDialog::DoModal()
         owner = ::GetAncestor(owner, GA_ROOT);
 
     // The system makes the dialog window; the object is bound to it at its first message.
+    CModalFilterScope filter;
     return CreateBoundWindow(this, [&]() {
         return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), owner,
                                  &DialogProc, 0);

@@ -31,7 +31,8 @@ public:
 
     // Shows the dialog and runs its modal loop; returns IDOK, IDCANCEL (or what EndDialog was
     // given), or -1 when the dialog could not be made. A dialog without a parent is owned by the
-    // application's main window, which is disabled while the dialog is open.
+    // application's main window, which is disabled while the dialog is open. The loop offers each
+    // message to PreTranslateMessage of the windows it is for, up to the dialog.
     virtual INT_PTR DoModal();
     void EndDialog(int result);
 

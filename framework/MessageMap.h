@@ -109,6 +109,15 @@ bool NcHitTest(CWnd* w, UINT, WPARAM, LPARAM l, LRESULT& r)
     r = (As<T>(w)->*F)(pt); return true;
 }
 
+template <class T, BOOL (T::*F)(HWND, UINT, UINT)>
+bool SetCursor(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r)
+{ r = (As<T>(w)->*F)(reinterpret_cast<HWND>(wp), LOWORD(l), HIWORD(l)); return true; }
+
+// A reflected colour request: the control's own brush; kind is a CTLCOLOR_ value.
+template <class T, HBRUSH (T::*F)(HDC, UINT), UINT kind>
+bool CtlColor(CWnd* w, UINT, WPARAM wp, LPARAM, LRESULT& r)
+{ r = reinterpret_cast<LRESULT>((As<T>(w)->*F)(reinterpret_cast<HDC>(wp), kind)); return true; }
+
 // A private message keeps its raw parameters.
 template <class T, LRESULT (T::*F)(WPARAM, LPARAM)>
 bool Raw(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r) { r = (As<T>(w)->*F)(wp, l); return true; }
@@ -177,6 +186,7 @@ protected:                                                                      
 #define ON_WM_HSCROLL() QF_MSG(WM_HSCROLL, Scroll, OnHScroll)
 #define ON_WM_VSCROLL() QF_MSG(WM_VSCROLL, Scroll, OnVScroll)
 #define ON_WM_CHAR() QF_MSG(WM_CHAR, Key, OnChar)
+#define ON_WM_SETCURSOR() QF_MSG(WM_SETCURSOR, SetCursor, OnSetCursor)
 #define ON_WM_DROPFILES() QF_MSG(WM_DROPFILES, DropFiles, OnDropFiles)
 #define ON_WM_INITMENUPOPUP() QF_MSG(WM_INITMENUPOPUP, InitMenuPopup, OnInitMenuPopup)
 #define ON_WM_MENUSELECT() QF_MSG(WM_MENUSELECT, MenuSelect, OnMenuSelect)
@@ -201,3 +211,11 @@ protected:                                                                      
 #define ON_CONTROL_REFLECT(code, fn)                                                            \
     {WM_REFLECT_BASE + WM_COMMAND, static_cast<int>(code), 0, 0xFFFF,                           \
      &msgmap::ControlReflect<ThisClass, &ThisClass::fn>},
+// The colour requests of a static, an edit box or a list box, handed back to the control.
+#define ON_WM_CTLCOLOR_REFLECT()                                                                \
+    {WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, 0,                                              \
+     &msgmap::CtlColor<ThisClass, &ThisClass::CtlColor, CTLCOLOR_STATIC>},                      \
+    {WM_REFLECT_BASE + WM_CTLCOLOREDIT, 0, 0, 0,                                                \
+     &msgmap::CtlColor<ThisClass, &ThisClass::CtlColor, CTLCOLOR_EDIT>},                        \
+    {WM_REFLECT_BASE + WM_CTLCOLORLISTBOX, 0, 0, 0,                                             \
+     &msgmap::CtlColor<ThisClass, &ThisClass::CtlColor, CTLCOLOR_LISTBOX>},

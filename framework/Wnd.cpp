@@ -135,11 +135,16 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCTA&)
     return TRUE;
 }
 
+void CWnd::PreSubclassWindow()
+{
+}
+
 bool CWnd::SubclassWindow(HWND hwnd)
 {
     if (m_hWnd || !hwnd || FromHandle(hwnd))
         return false;
     Attach(hwnd);
+    PreSubclassWindow();
     return true;
 }
 

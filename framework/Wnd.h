@@ -48,6 +48,8 @@ public:
 
     // Hooks for derived classes.
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    // Called by SubclassWindow once the object is bound to the existing window.
+    virtual void PreSubclassWindow();
     // Keystroke pre-translation: true when the message was handled and must not be dispatched.
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Commands and enabling queries: true when some handler took it.
