@@ -7,8 +7,6 @@
 #include "dialogs/AboutBoxDlg.h"
 #include "framework/Profile.h"
 
-CQuillfoxApp theApp;
-
 BOOL CQuillfoxApp::InitInstance()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};

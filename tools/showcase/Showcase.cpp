@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/MainFrame.h"
+#include "app/QuillfoxApp.h"
 #include "app/resource.h"
-#include "framework/Profile.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "model/Id3v1Tag.h"
@@ -131,7 +131,8 @@ void CALLBACK RunScene(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
-class CShowcaseApp : public CWinApp
+// The real program's start-up, then the samples and the scene.
+class CShowcaseApp : public CQuillfoxApp
 {
 public:
     BOOL InitInstance() override;
@@ -164,8 +165,6 @@ bool CShowcaseApp::WriteSamples()
 
 BOOL CShowcaseApp::InitInstance()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     // Questions are answered Yes, so a scene shows what follows them (a rename's summary).
     SetMessageBoxHandler([](HWND owner, const std::string& text, const std::string& caption, UINT type) {
         if ((type & MB_TYPEMASK) == MB_YESNO)
@@ -182,21 +181,9 @@ BOOL CShowcaseApp::InitInstance()
     if (__argc > 2)
         g_scene = __argv[2];
 
-    // The main window, started as the program starts it.
-    SetRegistryKey("Quillworks", m_strAppName);
-    auto* frame = new CMainFrame;
-    m_pMainWnd = frame;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) {
-        if (m_pMainWnd == frame && !frame->m_hWnd)
-            delete frame;
-        m_pMainWnd = nullptr;
+    if (!CQuillfoxApp::InitInstance() || !WriteSamples())
         return FALSE;
-    }
-    frame->ShowWindow(SW_SHOW);
-    UpdateWindow(*frame);
-
-    if (!WriteSamples())
-        return FALSE;
+    auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
     CTrackListCtrl& list = frame->View().List();
     list.AddFiles(m_files);
 
