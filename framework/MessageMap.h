@@ -123,8 +123,6 @@ template <class T, LRESULT (T::*F)(WPARAM, LPARAM)>
 bool Raw(CWnd* w, UINT, WPARAM wp, LPARAM l, LRESULT& r) { r = (As<T>(w)->*F)(wp, l); return true; }
 
 // --- commands and notifications ------------------------------------------------------------
-template <class T, void (T::*F)()>
-bool Command(CWnd* w, UINT, WPARAM, LPARAM, LRESULT& r) { (As<T>(w)->*F)(); r = 0; return true; }
 
 template <class T, void (T::*F)(UINT)>
 bool CommandRange(CWnd* w, UINT id, WPARAM, LPARAM, LRESULT& r) { (As<T>(w)->*F)(id); r = 0; return true; }
@@ -137,9 +135,6 @@ template <class T, void (T::*F)(NMHDR*, LRESULT*)>
 bool Notify(CWnd* w, UINT, WPARAM, LPARAM l, LRESULT& r)
 { r = 0; (As<T>(w)->*F)(reinterpret_cast<NMHDR*>(l), &r); return true; }
 
-// A reflected control notification (WM_COMMAND from a child): no arguments.
-template <class T, void (T::*F)()>
-bool ControlReflect(CWnd* w, UINT, WPARAM, LPARAM, LRESULT& r) { (As<T>(w)->*F)(); r = 0; return true; }
 
 } // namespace msgmap
 
@@ -196,7 +191,7 @@ protected:                                                                      
 #define ON_WM_ENDSESSION() QF_MSG(WM_ENDSESSION, Bool, OnEndSession)
 #define ON_MESSAGE(msg, fn) QF_MSG(msg, Raw, fn)
 
-#define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, id, id, &msgmap::Command<ThisClass, &ThisClass::fn>},
+#define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, id, id, &msgmap::Void<ThisClass, &ThisClass::fn>},
 #define ON_COMMAND_RANGE(first, last, fn)                                                       \
     {WM_COMMAND, CN_COMMAND, first, last, &msgmap::CommandRange<ThisClass, &ThisClass::fn>},
 #define ON_UPDATE_COMMAND_UI(id, fn)                                                            \
@@ -210,7 +205,7 @@ protected:                                                                      
      &msgmap::Notify<ThisClass, &ThisClass::fn>},
 #define ON_CONTROL_REFLECT(code, fn)                                                            \
     {WM_REFLECT_BASE + WM_COMMAND, static_cast<int>(code), 0, 0xFFFF,                           \
-     &msgmap::ControlReflect<ThisClass, &ThisClass::fn>},
+     &msgmap::Void<ThisClass, &ThisClass::fn>},
 // The colour requests of a static, an edit box or a list box, handed back to the control.
 #define ON_WM_CTLCOLOR_REFLECT()                                                                \
     {WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, 0,                                              \
