@@ -1,6 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <htmlhelp.h>
+
+#include <algorithm>
 #include <map>
 
 #include "app/MainFrame.h"
@@ -495,4 +498,53 @@ TEST_F(FrameTest, ContextMenuFollowsTheSameEnablingRules)
     for (UINT id : BATCH_COMMANDS)
         EXPECT_TRUE(g_contextStates[id]) << id;
     EXPECT_EQ(List().GetSelectedCount(), 2); // the right click left the selection alone
+}
+
+TEST_F(FrameTest, F1OpensTheHelpContents)
+{
+    std::vector<UINT> commands;
+    const HtmlHelpFunction real = CMainFrame::s_htmlHelp;
+    CMainFrame::s_htmlHelp = [&commands](HWND, const std::string&, UINT command, DWORD_PTR) -> HWND {
+        commands.push_back(command);
+        return nullptr;
+    };
+    Load(2);
+    SetForegroundWindow(*frame);
+    List().SetFocus();
+    // Wine raises the help request only for real keyboard input.
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    for (int i = 0; i < 50 && commands.empty(); ++i) {
+        Sleep(20);
+        PumpMessages();
+    }
+    CMainFrame::s_htmlHelp = real;
+    EXPECT_EQ(commands, (std::vector<UINT>{HH_DISPLAY_TOC}));
+}
+
+TEST_F(FrameTest, TheRealOpenDialogLoadsTwoFilesTypedIntoIt)
+{
+    WriteMp3(dir / "one.mp3", 1, TagBytes().Put(TITLE, "One"));
+    WriteMp3(dir / "two.mp3", 1, TagBytes().Put(TITLE, "Two"));
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, before);
+    SetCurrentDirectoryA(dir.Path().c_str()); // the dialog opens in the current folder
+    CDialogDriver driver;
+    driver.Then([](HWND dialog) {
+        HWND name = GetDlgItem(dialog, 0x47C); // the file-name box: a combo box under Wine
+        if (!name)
+            name = GetDlgItem(dialog, 0x480);
+        SetWindowTextA(name, "\"one.mp3\" \"two.mp3\"");
+        ClickButton(dialog, IDOK);
+    });
+    frame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    SetCurrentDirectoryA(before);
+    ASSERT_EQ(List().GetItemCount(), 2);
+    std::vector<std::string> titles = {List().GetItemText(0, 1), List().GetItemText(1, 1)};
+    std::sort(titles.begin(), titles.end());
+    EXPECT_EQ(titles, (std::vector<std::string>{"One", "Two"}));
+    EXPECT_EQ(StatusText(), "2 files loaded");
 }
