@@ -55,7 +55,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA)
     if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(Indicators, sizeof Indicators / sizeof Indicators[0]))
         return -1;
-    m_wndToolBar.SetDockSide(DOCK_TOP);
+    m_wndToolBar.Dock(DOCK_TOP);
     SetIdleMessage();
     RecalcLayout();
     return 0;

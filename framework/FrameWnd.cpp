@@ -108,6 +108,8 @@ void CFrameWnd::OnDestroy()
 
 CToolBar* CFrameWnd::GetToolBar() const
 {
+    if (m_pToolBar)
+        return m_pToolBar;
     return dynamic_cast<CToolBar*>(CWnd::FromHandle(GetDlgItem(m_hWnd, ID_VIEW_TOOLBAR)));
 }
 
@@ -138,7 +140,7 @@ void CFrameWnd::RecalcLayout()
         free.bottom -= bar.bottom - bar.top;
     }
     CToolBar* toolBar = GetToolBar();
-    if (toolBar && IsWindowVisible(*toolBar)) {
+    if (toolBar && toolBar->GetDockSide() != DOCK_FLOAT && IsWindowVisible(*toolBar)) {
         const SIZE size = toolBar->CalcSize();
         RECT bar = free;
         switch (toolBar->GetDockSide()) {
@@ -146,6 +148,7 @@ void CFrameWnd::RecalcLayout()
         case DOCK_BOTTOM: bar.top = bar.bottom - size.cy; free.bottom = bar.top; break;
         case DOCK_LEFT: bar.right = bar.left + size.cx; free.left = bar.right; break;
         case DOCK_RIGHT: bar.left = bar.right - size.cx; free.right = bar.left; break;
+        case DOCK_FLOAT: break;
         }
         toolBar->MoveWindow(bar);
     }
@@ -287,18 +290,31 @@ void CFrameWnd::OnAppExit()
 
 void CFrameWnd::OnViewBar(UINT id)
 {
-    CWnd* bar = id == ID_VIEW_TOOLBAR ? static_cast<CWnd*>(GetToolBar()) : GetStatusBar();
-    if (!bar)
+    if (id == ID_VIEW_TOOLBAR) {
+        if (CToolBar* toolBar = GetToolBar())
+            toolBar->ShowBar(!toolBar->IsBarVisible());
         return;
-    bar->ShowWindow(IsWindowVisible(*bar) ? SW_HIDE : SW_SHOW);
-    RecalcLayout();
+    }
+    if (CStatusBar* status = GetStatusBar()) {
+        status->ShowWindow(IsWindowVisible(*status) ? SW_HIDE : SW_SHOW);
+        RecalcLayout();
+    }
 }
 
 void CFrameWnd::OnUpdateViewBar(CCmdUI* cmdUI)
 {
-    CWnd* bar = cmdUI->m_nID == ID_VIEW_TOOLBAR ? static_cast<CWnd*>(GetToolBar()) : GetStatusBar();
-    cmdUI->Enable(bar != nullptr);
-    cmdUI->SetCheck(bar && IsWindowVisible(*bar));
+    bool exists, visible;
+    if (cmdUI->m_nID == ID_VIEW_TOOLBAR) {
+        CToolBar* toolBar = GetToolBar();
+        exists = toolBar != nullptr;
+        visible = exists && toolBar->IsBarVisible();
+    } else {
+        CStatusBar* status = GetStatusBar();
+        exists = status != nullptr;
+        visible = exists && IsWindowVisible(*status);
+    }
+    cmdUI->Enable(exists);
+    cmdUI->SetCheck(visible);
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI()

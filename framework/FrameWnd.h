@@ -42,6 +42,8 @@ public:
     BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
 
     CToolBar* GetToolBar() const;
+    // The toolbar the frame lays out, found even while it floats in a window of its own.
+    void SetToolBar(CToolBar* bar) { m_pToolBar = bar; }
     CStatusBar* GetStatusBar() const;
     CWnd* GetFirstPane() const;
 
@@ -62,6 +64,7 @@ protected:
 
     UINT m_nIDResource = 0;
     HACCEL m_hAccelTable = nullptr;
+    CToolBar* m_pToolBar = nullptr;
 
 private:
     void ShowPrompt(UINT id);

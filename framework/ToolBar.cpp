@@ -46,8 +46,47 @@ BEGIN_MESSAGE_MAP(CToolBar, CWnd)
     ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
+namespace {
+
+// The small window a floating toolbar sits in. The bar's commands and notifications go on to the
+// frame, as they do while it is docked; closing it docks the bar at the top, hidden.
+class CFloatingBar : public CWnd
+{
+public:
+    CFloatingBar(CToolBar& bar, HWND frame) : m_bar(bar), m_hFrame(frame) {}
+
+protected:
+    void PostNcDestroy() override
+    {
+        m_bar.FloatingWindowGone();
+        delete this;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+            return ::SendMessageA(m_hFrame, msg, wParam, lParam);
+        case WM_CLOSE:
+            m_bar.ShowBar(false);
+            return 0;
+        default:
+            return CWnd::WindowProc(msg, wParam, lParam);
+        }
+    }
+
+private:
+    CToolBar& m_bar;
+    HWND m_hFrame;
+};
+
+} // namespace
+
 bool CToolBar::Create(HWND frame, UINT id)
 {
+    m_hFrame = frame;
+    if (auto* owner = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(frame)))
+        owner->SetToolBar(this);
     const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                         CCS_NORESIZE | CCS_NOPARENTALIGN;
     if (!CreateEx(0, TOOLBARCLASSNAMEA, "", style, RECT{0, 0, 0, 0}, frame, id))
@@ -104,10 +143,8 @@ void CToolBar::UpdateButtons(CWnd& target)
     }
 }
 
-void CToolBar::SetDockSide(DockSide side)
+void CToolBar::SetLayout(bool vertical)
 {
-    m_dockSide = side;
-    const bool vertical = side == DOCK_LEFT || side == DOCK_RIGHT;
     // A vertical bar puts every button on a row of its own.
     for (size_t i = 0; i < m_buttons.size(); ++i) {
         TBBUTTONINFOA info{};
@@ -118,6 +155,72 @@ void CToolBar::SetDockSide(DockSide side)
         SendMessage(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
     }
     SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void CToolBar::RelayoutFrame()
+{
+    if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(m_hFrame)))
+        frame->RecalcLayout();
+}
+
+void CToolBar::Dock(DockSide side)
+{
+    if (side == DOCK_FLOAT)
+        return;
+    const bool wasVisible = IsBarVisible();
+    if (CWnd* floating = m_pFloating) {
+        m_pFloating = nullptr;
+        ::SetParent(m_hWnd, m_hFrame);
+        floating->DestroyWindow(); // it deletes itself once its own messages have returned
+        ShowWindow(wasVisible ? SW_SHOW : SW_HIDE);
+    }
+    m_dockSide = side;
+    SetLayout(side == DOCK_LEFT || side == DOCK_RIGHT);
+    RelayoutFrame();
+}
+
+void CToolBar::Float(POINT screen)
+{
+    m_dockSide = DOCK_FLOAT;
+    SetLayout(false);
+    const SIZE size = CalcSize();
+    RECT rect = {0, 0, size.cx, size.cy};
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    AdjustWindowRectEx(&rect, style, FALSE, WS_EX_TOOLWINDOW);
+    OffsetRect(&rect, screen.x - rect.left, screen.y - rect.top);
+    if (!m_pFloating) {
+        auto* floating = new CFloatingBar(*this, m_hFrame);
+        if (!floating->CreateEx(WS_EX_TOOLWINDOW, RegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW),
+                                                                  GetSysColorBrush(COLOR_BTNFACE)),
+                                "", style, rect, m_hFrame, 0)) {
+            delete floating; // a window never made never reaches PostNcDestroy
+            Dock(DOCK_TOP);
+            return;
+        }
+        m_pFloating = floating;
+        ::SetParent(m_hWnd, *m_pFloating);
+    } else {
+        m_pFloating->MoveWindow(rect);
+    }
+    ::MoveWindow(m_hWnd, 0, 0, size.cx, size.cy, TRUE);
+    ShowWindow(SW_SHOW);
+    m_pFloating->ShowWindow(SW_SHOWNA);
+    RelayoutFrame();
+}
+
+void CToolBar::ShowBar(bool show)
+{
+    if (m_pFloating && !show) {
+        // A closed floating bar comes back docked at the top the next time it is shown.
+        Dock(DOCK_TOP);
+    }
+    ShowWindow(show ? SW_SHOW : SW_HIDE);
+    RelayoutFrame();
+}
+
+bool CToolBar::IsBarVisible() const
+{
+    return IsWindowVisible(m_hWnd) != FALSE;
 }
 
 SIZE CToolBar::CalcSize() const
@@ -195,9 +298,11 @@ void CToolBar::OnLButtonUp(UINT, POINT point)
     m_bDragging = false;
     ReleaseCapture();
     ClientToScreen(m_hWnd, &point);
-    SetDockSide(SideNearest(point));
-    if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(GetParent())))
-        frame->RecalcLayout();
+    const DockSide side = SideAt(point);
+    if (side == DOCK_FLOAT)
+        Float(point);
+    else
+        Dock(side);
 }
 
 void CToolBar::OnCaptureChanged(HWND)
@@ -206,13 +311,13 @@ void CToolBar::OnCaptureChanged(HWND)
     Default();
 }
 
-// The side of the frame's client area nearest to a screen point.
-DockSide CToolBar::SideNearest(POINT screen) const
+DockSide CToolBar::SideAt(POINT screen) const
 {
     RECT client{};
-    const HWND frame = GetParent();
-    ::GetClientRect(frame, &client);
-    ScreenToClient(frame, &screen);
+    ::GetClientRect(m_hFrame, &client);
+    ScreenToClient(m_hFrame, &screen);
+    if (!PtInRect(&client, screen))
+        return DOCK_FLOAT;
     const LONG distances[] = {screen.y - client.top, client.bottom - screen.y, screen.x - client.left,
                               client.right - screen.x};
     int nearest = 0;

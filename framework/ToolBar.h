@@ -6,11 +6,11 @@
 
 #include "Wnd.h"
 
-// Where a bar sits in its frame.
-enum DockSide { DOCK_TOP, DOCK_BOTTOM, DOCK_LEFT, DOCK_RIGHT };
+// Where a bar sits: along a side of its frame, or floating in a small window of its own.
+enum DockSide { DOCK_TOP, DOCK_BOTTOM, DOCK_LEFT, DOCK_RIGHT, DOCK_FLOAT };
 
 // A toolbar loaded from a TOOLBAR resource and its bitmap: flat buttons with tooltips, a
-// gripper by which the user drags it to any side of the frame.
+// gripper by which the user drags it to any side of the frame, or out of it to float.
 class CToolBar : public CWnd
 {
 public:
@@ -24,7 +24,17 @@ public:
     void UpdateButtons(CWnd& target);
 
     DockSide GetDockSide() const { return m_dockSide; }
-    void SetDockSide(DockSide side);
+    // Puts the bar along a side of the frame (and back into it when it floated).
+    void Dock(DockSide side);
+    // Puts the bar in a window of its own at a screen point.
+    void Float(POINT screen);
+    // The window that floats the bar, or null while it is docked.
+    CWnd* FloatingWindow() const { return m_pFloating; }
+    // Called by the floating window as it goes (it deletes itself).
+    void FloatingWindowGone() { m_pFloating = nullptr; }
+    // Shows or hides the bar, with its floating window.
+    void ShowBar(bool show);
+    bool IsBarVisible() const;
     // The size the bar needs on its side: height when horizontal, width when vertical.
     SIZE CalcSize() const;
 
@@ -40,11 +50,16 @@ protected:
 
 private:
     RECT GripperRect() const; // in window coordinates
-    DockSide SideNearest(POINT screen) const;
+    // The side of the frame nearest to a screen point inside its client area; DOCK_FLOAT outside.
+    DockSide SideAt(POINT screen) const;
+    void SetLayout(bool vertical);
+    void RelayoutFrame();
 
     std::vector<UINT> m_buttons;
+    HWND m_hFrame = nullptr;
     DockSide m_dockSide = DOCK_TOP;
     bool m_bDragging = false;
+    CWnd* m_pFloating = nullptr; // deletes itself when its window goes
 
     DECLARE_MESSAGE_MAP()
 };

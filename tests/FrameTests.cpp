@@ -548,3 +548,50 @@ TEST_F(FrameTest, TheRealOpenDialogLoadsTwoFilesTypedIntoIt)
     EXPECT_EQ(titles, (std::vector<std::string>{"One", "Two"}));
     EXPECT_EQ(StatusText(), "2 files loaded");
 }
+
+TEST_F(FrameTest, ToolbarDraggedOutOfTheFrameFloatsAndDocksAgain)
+{
+    Load(2);
+    CToolBar& bar = frame->ToolBar();
+    const RECT viewBefore = frame->View().GetWindowRect();
+    const auto dragTo = [&bar](POINT screen) {
+        const RECT window = bar.GetWindowRect();
+        bar.SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(window.left + 2, window.top + 2));
+        POINT client = screen;
+        ScreenToClient(bar, &client);
+        bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    };
+    const RECT frameRect = frame->GetWindowRect();
+    dragTo(POINT{frameRect.right + 20, frameRect.top + 40}); // out of the frame
+    ASSERT_EQ(bar.GetDockSide(), DOCK_FLOAT);
+    ASSERT_NE(bar.FloatingWindow(), nullptr);
+    EXPECT_EQ(bar.GetParent(), bar.FloatingWindow()->m_hWnd);
+    EXPECT_TRUE(IsWindowVisible(*bar.FloatingWindow()));
+    EXPECT_LT(frame->View().GetWindowRect().top, viewBefore.top); // the view takes the room
+
+    // Its buttons still reach the frame, and its tooltips still have their texts.
+    bar.FloatingWindow()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECT_ALL, BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(bar.m_hWnd));
+    EXPECT_EQ(List().GetSelectedCount(), 2);
+    EXPECT_TRUE(MenuEnabled(59392));
+    EXPECT_EQ(GetMenuState(GetMenu(*frame), 59392, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+
+    // Dragged onto the frame's left side, it docks there again.
+    const RECT client = frame->GetClientRect();
+    POINT left = {client.left + 3, (client.top + client.bottom) / 2};
+    ClientToScreen(*frame, &left);
+    dragTo(left);
+    EXPECT_EQ(bar.GetDockSide(), DOCK_LEFT);
+    EXPECT_EQ(bar.FloatingWindow(), nullptr);
+    EXPECT_EQ(bar.GetParent(), frame->m_hWnd);
+    EXPECT_EQ(frame->View().GetWindowRect().left, bar.GetWindowRect().right);
+
+    // Closing a floating bar hides it; View > Toolbar brings it back docked at the top.
+    dragTo(POINT{frameRect.right + 20, frameRect.top + 40});
+    ASSERT_NE(bar.FloatingWindow(), nullptr);
+    bar.FloatingWindow()->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(IsWindowVisible(bar));
+    frame->SendMessage(WM_COMMAND, 59392);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(bar.GetDockSide(), DOCK_TOP);
+}
