@@ -6,7 +6,6 @@
 
 namespace {
 
-enum { TITLE = 3, ARTIST = 33, COMMENT = 97, TRACK = 126, GENRE = 127 };
 
 class CellEditTest : public ::testing::Test
 {

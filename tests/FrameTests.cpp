@@ -20,7 +20,6 @@ extern CQuillfoxApp theApp;
 
 namespace {
 
-enum { TITLE = 3 };
 
 // The real program in the test process: the application object starts the real frame.
 class FrameTest : public ::testing::Test

@@ -12,24 +12,7 @@
 
 namespace {
 
-enum { TITLE = 3, ARTIST = 33, GENRE = 127 };
 
-std::vector<std::string> Listing(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct Hostile
 {

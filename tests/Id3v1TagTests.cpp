@@ -4,7 +4,6 @@
 
 namespace {
 
-enum { TITLE = 3, ARTIST = 33, ALBUM = 63, YEAR = 93, COMMENT = 97, MARK = 125, TRACK = 126, GENRE = 127 };
 
 std::string Repeat(char c, size_t n) { return std::string(n, c); }
 

@@ -6,7 +6,6 @@
 
 namespace {
 
-enum { TITLE = 3, ARTIST = 33, ALBUM = 63, YEAR = 93, COMMENT = 97, MARK = 125, TRACK = 126, GENRE = 127 };
 const unsigned AUDIO = 3 * MP3_FRAME_SIZE;
 
 class Mp3FileTest : public ::testing::Test

@@ -8,7 +8,6 @@
 
 namespace {
 
-enum { TITLE = 3, ARTIST = 33 };
 
 const char* const SUMMARY =
     "Rename Complete:\n\t %d files renamed.\n\t %d files already named. \n\t %d files skipped because new "
@@ -22,22 +21,6 @@ std::string Summary(int renamed, int named, int exists, int skipped)
     return text;
 }
 
-// Every name in a folder, as the disk spells it, sorted.
-std::vector<std::string> Listing(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 class RenameRunTest : public ::testing::Test
 {

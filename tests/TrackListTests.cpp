@@ -9,7 +9,6 @@
 
 namespace {
 
-enum { TITLE = 3, ARTIST = 33, ALBUM = 63, YEAR = 93, COMMENT = 97, TRACK = 126, GENRE = 127 };
 
 // The list under test, with a way to mark tracks as edited (cell editing puts them there).
 class CTestList : public CTrackListCtrl

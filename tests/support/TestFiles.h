@@ -20,6 +20,11 @@ private:
     std::string m_path;
 };
 
+// Where each field of a tag block starts.
+enum TagOffset : unsigned {
+    TITLE = 3, ARTIST = 33, ALBUM = 63, YEAR = 93, COMMENT = 97, MARK = 125, TRACK = 126, GENRE = 127
+};
+
 // A tag block built byte by byte: "TAG" and zeros, then whatever the test puts in.
 struct TagBytes
 {
@@ -39,6 +44,9 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
 // Sets the read-only attribute; false when the file stays writable all the same (under Wine
 // a process running as root can write to any file).
 bool MakeReadOnly(const std::string& path);
+
+// Every name in a folder (path ending in a backslash), as the disk spells it, sorted.
+std::vector<std::string> Listing(const std::string& folder);
 
 std::vector<unsigned char> ReadBytes(const std::string& path);
 bool FileExists(const std::string& path);
