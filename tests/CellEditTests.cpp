@@ -7,20 +7,12 @@
 namespace {
 
 
-class CellEditTest : public ::testing::Test
+class CellEditTest : public TrackListFixture<>
 {
 protected:
-    CTestApp app;
-    CTestHost host;
-    CTempDir dir;
-    CMessageBoxScript boxes;
-    CTrackListCtrl list;
-
     void SetUp() override
     {
-        app.m_pMainWnd = &host;
-        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 790, 380}, host, IDC_TRACKLIST));
-        list.InitList();
+        TrackListFixture::SetUp();
         std::vector<std::string> paths;
         for (int i = 0; i < 4; ++i) {
             const std::string path = dir / ("s" + std::to_string(i) + ".mp3");
@@ -36,7 +28,7 @@ protected:
     {
         list.EndEdit();
         PumpMessages();
-        list.DeleteAllTracks();
+        TrackListFixture::TearDown();
         EXPECT_EQ(CCellEdit::s_nLiving, 0);
         EXPECT_EQ(CCellCombo::s_nLiving, 0);
     }

@@ -22,24 +22,16 @@ std::string Summary(int renamed, int named, int exists, int skipped)
 }
 
 
-class RenameRunTest : public ::testing::Test
+class RenameRunTest : public TrackListFixture<>
 {
 protected:
-    CTestApp app;
-    CTestHost host;
-    CTempDir dir;
-    CMessageBoxScript boxes;
-    CTrackListCtrl list;
     CNameFormat format{"[title]-[artist].mp3"};
 
     void SetUp() override
     {
-        app.m_pMainWnd = &host;
-        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 790, 380}, host, IDC_TRACKLIST));
-        list.InitList();
+        TrackListFixture::SetUp();
         format.CompileFormat();
     }
-    void TearDown() override { list.DeleteAllTracks(); }
 
     std::string Song(const std::string& name, const std::string& title, const std::string& artist)
     {

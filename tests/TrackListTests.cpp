@@ -21,23 +21,9 @@ public:
     }
 };
 
-class TrackListTest : public ::testing::Test
+class TrackListTest : public TrackListFixture<CTestList>
 {
 protected:
-    CTestApp app;
-    CTestHost host;
-    CTempDir dir;
-    CMessageBoxScript boxes;
-    CTestList list;
-
-    void SetUp() override
-    {
-        app.m_pMainWnd = &host;
-        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 790, 380}, host, IDC_TRACKLIST));
-        list.InitList();
-    }
-    void TearDown() override { list.DeleteAllTracks(); }
-
     // Writes a tagged file and returns its path.
     std::string Song(const std::string& name, const std::string& title, int track = 0, int genre = 255,
                      const std::string& year = "")

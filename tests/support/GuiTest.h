@@ -67,5 +67,28 @@ public:
     CTestApp() : CWinApp("Quillfox") {}
 };
 
+#include "support/TestFiles.h"
+
+// A track list in a host that plays the main window, with a fresh folder and a message-box
+// script: the common ground of the list tests.
+template <class List = CTrackListCtrl>
+class TrackListFixture : public ::testing::Test
+{
+protected:
+    CTestApp app;
+    CTestHost host;
+    CTempDir dir;
+    CMessageBoxScript boxes;
+    List list;
+
+    void SetUp() override
+    {
+        app.m_pMainWnd = &host;
+        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 790, 380}, host, 101));
+        list.InitList();
+    }
+    void TearDown() override { list.DeleteAllTracks(); }
+};
+
 // Handles every waiting message through the application's own loop.
 void PumpMessages();
