@@ -76,6 +76,16 @@ std::string UpperCase(std::string text)
     return text;
 }
 
+// The file system drops dots and blanks at the end of a name; the record must name the file
+// that is really there.
+std::string WithoutTrailingDotsAndBlanks(std::string path)
+{
+    const size_t nameStart = path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1;
+    while (path.size() > nameStart && (path.back() == '.' || path.back() == ' '))
+        path.pop_back();
+    return path;
+}
+
 // A name in the folder that no file has yet; empty when none was found.
 std::string FreeTemporaryName(const std::string& folder)
 {
@@ -177,8 +187,12 @@ bool CMp3File::RenameTo(const std::string& newName)
 {
     if (newName.empty())
         return false;
-    const std::string newPath =
-        newName.find('\\') == std::string::npos ? FolderOf(m_strPath) + newName : newName;
+    const std::string newPath = WithoutTrailingDotsAndBlanks(
+        newName.find('\\') == std::string::npos ? FolderOf(m_strPath) + newName : newName);
+    if (NameOf(newPath).empty()) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
     if (newPath != m_strPath && UpperCase(newPath) == UpperCase(m_strPath))
         return MoveThroughTemporaryName(newPath);
     if (!s_pfnMoveFile(m_strPath.c_str(), newPath.c_str()))

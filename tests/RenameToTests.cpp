@@ -74,3 +74,14 @@ TEST_F(RenameToTest, FailuresLeaveThePathAndFileAlone)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(file.GetPath(), path);
 }
+
+TEST_F(RenameToTest, TheRecordNamesTheFileAsTheDiskKeepsIt)
+{
+    // The file system drops dots and blanks at the end of a name.
+    CMp3File file(path);
+    ASSERT_TRUE(file.RenameTo("kept.mp3 . "));
+    EXPECT_EQ(file.GetPath(), dir / "kept.mp3");
+    EXPECT_TRUE(FileExists(dir / "kept.mp3"));
+    EXPECT_FALSE(file.RenameTo(" . "));
+    EXPECT_EQ(file.GetPath(), dir / "kept.mp3");
+}
