@@ -102,25 +102,6 @@ std::string FreeTemporaryName(const std::string& folder)
 CMp3File::WriteBytesFunc CMp3File::s_pfnWriteBytes = WriteBytes;
 CMp3File::MoveFileFunc CMp3File::s_pfnMoveFile = MoveWithoutReplacing;
 
-CMp3File::CMp3File(const std::string& path)
-{
-    if (!path.empty())
-        Load(path);
-}
-
-void CMp3File::Clear()
-{
-    m_strPath.clear();
-    m_strArtist.clear();
-    m_strTitle.clear();
-    m_strAlbum.clear();
-    m_strComment.clear();
-    m_strYear.clear();
-    m_nTrack = 0;
-    m_nGenre = GENRE_NONE;
-    m_bModified = false;
-}
-
 bool CMp3File::Load(const std::string& path)
 {
     Clear();
