@@ -268,12 +268,8 @@ TEST_F(CellEditTest, EditsLandInTheirOwnRowWhateverEndsThem)
     CMp3File* first = list.GetTrack(0);
     ASSERT_NE(Open(0, 1), nullptr);
     list.Editor()->SetWindowText("zzz");
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = list;
-    nm.hdr.code = LVN_COLUMNCLICK;
-    nm.iSubItem = 1;
     CTrackListCtrl::s_sortColumn = -1;
-    host.SendMessage(WM_NOTIFY, IDC_TRACKLIST, reinterpret_cast<LPARAM>(&nm));
+    ClickHeader(1);
     EXPECT_EQ(first->GetTitle(), "zzz");
     EXPECT_EQ(list.GetTrack(3), first);
     EXPECT_EQ(CTrackListCtrl::s_lastClickRow, -1);

@@ -287,12 +287,8 @@ TEST_F(RenameRunTest, CellRenameFollowsItsFileWhenRowsMove)
     list.SetItemText(0, 0, "renamed.mp3");
     list.PostRenameCell(0, "a.mp3", "renamed.mp3");
     CMp3File* edited = list.GetTrack(0);
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = list;
-    nm.hdr.code = LVN_COLUMNCLICK;
-    nm.iSubItem = 1; // by title: the edited file moves to row 1
     CTrackListCtrl::s_sortColumn = -1;
-    host.SendMessage(WM_NOTIFY, IDC_TRACKLIST, reinterpret_cast<LPARAM>(&nm));
+    ClickHeader(1); // by title: the edited file moves to row 1
     ASSERT_EQ(list.GetTrack(1), edited);
 
     boxes.Answer(IDYES);

@@ -41,16 +41,6 @@ protected:
             cells.push_back(list.GetItemText(row, column));
         return cells;
     }
-    void ClickHeader(int column)
-    {
-        NMLISTVIEW nm{};
-        nm.hdr.hwndFrom = list;
-        nm.hdr.idFrom = IDC_TRACKLIST;
-        nm.hdr.code = LVN_COLUMNCLICK;
-        nm.iItem = -1;
-        nm.iSubItem = column;
-        host.SendMessage(WM_NOTIFY, IDC_TRACKLIST, reinterpret_cast<LPARAM>(&nm));
-    }
     // Sends one custom-draw stage through the host, as the control does; returns the answer.
     LRESULT CustomDraw(DWORD stage, int row, COLORREF& background)
     {

@@ -88,6 +88,18 @@ protected:
         list.InitList();
     }
     void TearDown() override { list.DeleteAllTracks(); }
+
+    // A click on a column header, as the header reports it: through the host to the list.
+    void ClickHeader(int column)
+    {
+        NMLISTVIEW nm{};
+        nm.hdr.hwndFrom = list;
+        nm.hdr.idFrom = 101;
+        nm.hdr.code = LVN_COLUMNCLICK;
+        nm.iItem = -1;
+        nm.iSubItem = column;
+        host.SendMessage(WM_NOTIFY, 101, reinterpret_cast<LPARAM>(&nm));
+    }
 };
 
 // Handles every waiting message through the application's own loop.
