@@ -170,10 +170,15 @@ void CFrameWnd::SetIdleMessage()
 bool CFrameWnd::IsCommandEnabled(CWnd& target, UINT id)
 {
     CCmdUI query(id);
-    target.OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &query);
-    if (query.m_bHandled)
-        return query.m_bEnabled;
-    return target.OnCmdMsg(id, CN_PROBE, nullptr) != FALSE;
+    return UpdateCommand(target, query);
+}
+
+bool CFrameWnd::UpdateCommand(CWnd& target, CCmdUI& state)
+{
+    target.OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state);
+    if (!state.m_bHandled)
+        state.Enable(target.OnCmdMsg(state.m_nID, CN_PROBE, nullptr));
+    return state.m_bEnabled;
 }
 
 BOOL CFrameWnd::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
@@ -229,9 +234,7 @@ void CFrameWnd::UpdateMenuItems(HMENU menu)
         if (id == 0 || id == static_cast<UINT>(-1))
             continue; // separators
         CMenuCmdUI state(menu, static_cast<UINT>(i), id);
-        OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state);
-        if (!state.m_bHandled)
-            state.Enable(OnCmdMsg(id, CN_PROBE, nullptr));
+        UpdateCommand(*this, state);
     }
 }
 

@@ -34,6 +34,8 @@ public:
     // Runs the enabling rule of a command along the target's routing: true when enabled. A
     // command without an enabling rule is enabled when some window handles it.
     static bool IsCommandEnabled(CWnd& target, UINT id);
+    // Runs the enabling rule into the state object (a menu item, say); returns whether enabled.
+    static bool UpdateCommand(CWnd& target, CCmdUI& state);
     // Idle-time work: toolbar buttons and status-bar indicators.
     virtual void OnIdleUpdateCmdUI();
 
