@@ -20,9 +20,10 @@ std::string HelpFileBesideProgram()
     return file + "QuillfoxHlp.chm";
 }
 
-HtmlHelpFunction CMainFrame::s_htmlHelp = [](HWND caller, const std::string& file, UINT command, DWORD_PTR data) {
+HWND SystemHtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data)
+{
     return HtmlHelpA(caller, file.empty() ? nullptr : file.c_str(), command, data);
-};
+}
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
@@ -48,11 +49,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA)
     if (!m_wndView.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{0, 0, 0, 0}, m_hWnd,
                             AFX_IDW_PANE_FIRST))
         return -1;
-    if (!m_wndView.CreateList())
+    if (!m_wndView.CreateList(*this, m_hWnd, GetClientRect().right))
         return -1;
-    if (!m_wndToolBar.Create(m_hWnd, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+    if (!CreateToolBar(m_wndToolBar, IDR_MAINFRAME))
         return -1;
-    if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR) ||
+    if (!m_wndStatusBar.Create(m_hWnd, ID_VIEW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(Indicators, sizeof Indicators / sizeof Indicators[0]))
         return -1;
     m_wndToolBar.Dock(DOCK_TOP);
@@ -93,7 +94,7 @@ void CMainFrame::OnClose()
     if (!MayClose())
         return;
     m_wndView.List().DeleteAllTracks();
-    s_htmlHelp(nullptr, std::string(), HH_CLOSE_ALL, 0); // the help viewer goes with the program
+    m_htmlHelp(nullptr, std::string(), HH_CLOSE_ALL, 0); // the help viewer goes with the program
     DestroyWindow();
 }
 
@@ -104,10 +105,10 @@ BOOL CMainFrame::OnQueryEndSession()
 
 void CMainFrame::OnHelpContents()
 {
-    s_htmlHelp(m_wndView, m_strHelpFile, HH_DISPLAY_TOC, 0);
+    m_htmlHelp(m_wndView, m_strHelpFile, HH_DISPLAY_TOC, 0);
 }
 
 void CMainFrame::OnHelpIndex()
 {
-    s_htmlHelp(m_wndView, m_strHelpFile, HH_DISPLAY_INDEX, 0);
+    m_htmlHelp(m_wndView, m_strHelpFile, HH_DISPLAY_INDEX, 0);
 }

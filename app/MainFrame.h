@@ -8,13 +8,14 @@
 #include "tracklist/TrackListCtrl.h"
 #include "view/TrackView.h"
 
-// The help system's entry point (HtmlHelpA); tests watch the calls here.
+// The help system's entry point (HtmlHelpA by default; a test hands in its own to watch the calls).
 using HtmlHelpFunction =
     std::function<HWND(HWND caller, const std::string& file, UINT command, DWORD_PTR data)>;
 
 // QuillfoxHlp.chm in the running program's folder, by its full path: the help system looks for a
 // bare name only in the current folder and in Windows\help.
 std::string HelpFileBesideProgram();
+HWND SystemHtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data);
 
 // The program's one top-level window: menu, toolbar, status bar and the track view.
 class CMainFrame : public CFrameWnd, public IFileCountDisplay
@@ -31,7 +32,7 @@ public:
 
     // The help file that Help > Contents and Index open.
     std::string m_strHelpFile = HelpFileBesideProgram();
-    static HtmlHelpFunction s_htmlHelp;
+    HtmlHelpFunction m_htmlHelp = SystemHtmlHelp;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;

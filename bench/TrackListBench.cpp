@@ -260,20 +260,17 @@ public:
             if (!track)
                 continue;
             track->SetTitle(track->GetTitle());
-            m_modifiedTracks.Add(track);
+            Tracks().MarkModified(track);
         }
     }
 
     // Puts a stock icon in the row image list, so loading finds its one icon already there.
     void PreloadIcon() { m_imageList.Add(LoadIcon(nullptr, IDI_APPLICATION)); }
 
-    // Sorts as a header click does, counting the comparisons.
+    // Sorts the records as a header click does; returns the comparisons made.
     long SortCounting(int column)
     {
-        s_compares = 0;
-        SortParams params = {1, column};
-        SortItems(&CountingCompare, reinterpret_cast<LPARAM>(&params));
-        return s_compares;
+        return static_cast<long>(Tracks().Sort(static_cast<TagField>(column - 1), true));
     }
 
     // The loading loop without the icon lookup, for the breakdown; texts false stops after
@@ -281,14 +278,14 @@ public:
     void AddRowsOnly(const std::vector<std::string>& paths, bool texts)
     {
         SendMessage(WM_SETREDRAW, FALSE);
+        m_records.clear();
         for (size_t i = 0; i < paths.size(); ++i) {
-            CMp3File* track = new CMp3File(paths[i]);
+            m_records.push_back(std::make_unique<CMp3File>(paths[i]));
+            CMp3File* track = m_records.back().get();
             const int row = InsertItem(static_cast<int>(i), FileNameFromPath(paths[i]),
                                        reinterpret_cast<LPARAM>(track));
-            if (row < 0) {
-                delete track;
+            if (row < 0)
                 continue;
-            }
             if (!texts)
                 continue;
             SetItemText(row, COL_TITLE, track->GetTitle());
@@ -304,15 +301,8 @@ public:
     }
 
 private:
-    static int CALLBACK CountingCompare(LPARAM first, LPARAM second, LPARAM params)
-    {
-        ++s_compares;
-        return CompareTracks(first, second, params);
-    }
-    static long s_compares;
+    std::vector<std::unique_ptr<CMp3File>> m_records; // the rows of AddRowsOnly
 };
-
-long CBenchList::s_compares = 0;
 
 double WorkingSetMB()
 {
@@ -345,7 +335,9 @@ std::unique_ptr<CBenchList> MakeList(CBenchHost& host, std::unique_ptr<CBenchLis
     const RECT client = host.GetClientRect();
     if (!list->Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, client, host, IDC_TRACKLIST))
         return nullptr;
-    list->InitList();
+    TrackListSetup setup;
+    setup.widthForColumns = client.right;
+    list->InitList(setup);
     Pump();
     return list;
 }
@@ -577,7 +569,7 @@ int main()
             moveAll(renamed, current);
             for (int row = 0; row < list->GetItemCount(); ++row)
                 list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-            rename.Measure(RENAME, [&] { done = list->RenameSelected(format); });
+            rename.Measure(RENAME, [&] { done = list->RenameSelected(format).counts[RENAME_DONE]; });
             moveAll(renamed, current);
             // The tracks follow their files back, by the single-file road.
             for (int row = 0; row < list->GetItemCount(); ++row)
@@ -592,7 +584,7 @@ int main()
         // Close of every row through the track view's command, as the user chooses it.
         CTrackView view;
         view.CreateEx(0, nullptr, "", WS_CHILD, RECT{0, 0, 800, 600}, host, AFX_IDW_PANE_FIRST);
-        view.CreateList();
+        view.CreateList(host, host, 800);
         view.List().AddFiles(paths);
         for (int row = 0; row < view.List().GetItemCount(); ++row)
             view.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);

@@ -63,7 +63,7 @@ BEGIN_MESSAGE_MAP(CLinkStatic, CStatic)
     ON_WM_CAPTURECHANGED()
 END_MESSAGE_MAP()
 
-CLinkStatic::CLinkStatic() : m_clrHover(GetSysColor(COLOR_HIGHLIGHT))
+CLinkStatic::CLinkStatic(BeepFunction beep) : m_clrHover(GetSysColor(COLOR_HIGHLIGHT)), m_beep(std::move(beep))
 {
 }
 
@@ -225,13 +225,8 @@ void CLinkStatic::OnClicked()
         MarkOpened(TRUE);
         return;
     }
-    Beep(MB_ICONEXCLAMATION);
+    m_beep(MB_ICONEXCLAMATION);
     ShowOpenError(result);
-}
-
-void CLinkStatic::Beep(UINT type)
-{
-    MessageBeep(type);
 }
 
 void CLinkStatic::MarkOpened(BOOL opened)

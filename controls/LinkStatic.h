@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Controls.h"
@@ -13,7 +14,9 @@
 class CLinkStatic : public CStatic
 {
 public:
-    CLinkStatic();
+    // The failure sound: the system's by default; a test hands in its own to hear it.
+    using BeepFunction = std::function<void(UINT type)>;
+    explicit CLinkStatic(BeepFunction beep = [](UINT type) { MessageBeep(type); });
     ~CLinkStatic() override;
 
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -45,9 +48,6 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    // The failure sound; tests listen here.
-    virtual void Beep(UINT type);
-
     HBRUSH CtlColor(HDC dc, UINT ctlType);
     void OnClicked();
     void OnMouseMove(UINT flags, POINT point);
@@ -57,6 +57,8 @@ protected:
 
 private:
     void RedrawNow();
+
+    BeepFunction m_beep;
 
     DECLARE_MESSAGE_MAP()
 };

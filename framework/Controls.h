@@ -5,12 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "FrameworkIds.h"
 #include "Wnd.h"
 
-// Control ids the frame's layout knows.
-constexpr UINT AFX_IDW_TOOLBAR = 59392;
-constexpr UINT AFX_IDW_STATUS_BAR = 59393;
-constexpr UINT AFX_IDW_PANE_FIRST = 59648;
 
 // An image list, destroyed with its object.
 class CImageList
@@ -46,6 +43,7 @@ public:
 
     int InsertItem(int row, const std::string& text, LPARAM data);
     bool DeleteItem(int row) { return SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(row)) != 0; }
+    bool DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
     std::string GetItemText(int row, int column) const;
     bool SetItemText(int row, int column, const std::string& text);
     LPARAM GetItemData(int row) const;
@@ -77,9 +75,6 @@ public:
 };
 
 // Key-state indicator ids: their strings are the texts shown while the key is on.
-constexpr UINT ID_INDICATOR_CAPS = 59137;
-constexpr UINT ID_INDICATOR_NUM = 59138;
-constexpr UINT ID_INDICATOR_SCRL = 59139;
 constexpr UINT ID_SEPARATOR = 0;
 
 // A status bar with a stretching message pane and key-state panes.

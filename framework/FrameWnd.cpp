@@ -106,11 +106,12 @@ void CFrameWnd::OnDestroy()
     Default();
 }
 
-CToolBar* CFrameWnd::GetToolBar() const
+bool CFrameWnd::CreateToolBar(CToolBar& bar, UINT idResource)
 {
-    if (m_pToolBar)
-        return m_pToolBar;
-    return dynamic_cast<CToolBar*>(CWnd::FromHandle(GetDlgItem(m_hWnd, ID_VIEW_TOOLBAR)));
+    if (!bar.Create(*this, m_hWnd, ID_VIEW_TOOLBAR) || !bar.LoadToolBar(idResource))
+        return false;
+    m_pToolBar = &bar;
+    return true;
 }
 
 CStatusBar* CFrameWnd::GetStatusBar() const
@@ -323,7 +324,7 @@ void CFrameWnd::OnUpdateViewBar(CCmdUI* cmdUI)
 void CFrameWnd::OnIdleUpdateCmdUI()
 {
     if (CToolBar* toolBar = GetToolBar())
-        toolBar->UpdateButtons(*this);
+        toolBar->UpdateButtons();
     if (CStatusBar* status = GetStatusBar())
         status->UpdateIndicators();
 }

@@ -3,29 +3,24 @@
 
 #include <string>
 
+#include "FrameworkIds.h"
+#include "ToolBar.h"
 #include "Wnd.h"
 
-class CToolBar;
 class CStatusBar;
-
-// Command ids the frame knows.
-constexpr UINT ID_APP_EXIT = 57665;
-constexpr UINT ID_HELP_INDEX = 57666;
-constexpr UINT ID_HELP_FINDER = 57670;
-constexpr UINT ID_VIEW_TOOLBAR = 59392;
-constexpr UINT ID_VIEW_STATUS_BAR = 59393;
-// The idle text of the status bar's message pane.
-constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;
 
 // A top-level window loaded from one resource id (title, icon, menu, accelerators) that lays out
 // its toolbar, status bar and first pane, routes commands, and keeps menus and buttons enabled
 // according to the handlers' enabling rules.
-class CFrameWnd : public CWnd
+class CFrameWnd : public CWnd, public IToolBarSite
 {
 public:
+    // Makes the toolbar the frame lays out, found even while it floats in a window of its own.
+    bool CreateToolBar(CToolBar& bar, UINT idResource);
     bool LoadFrame(UINT idResource, DWORD style);
     // Places the bars along their sides and gives the rest of the client area to the first pane.
-    void RecalcLayout();
+    void RecalcLayout() override;
+    bool IsCommandEnabled(UINT id) override { return IsCommandEnabled(*this, id); }
     // Shows a text in the message pane of the status bar.
     void SetMessageText(const std::string& text);
     // The message pane's idle text ("Ready").
@@ -37,15 +32,13 @@ public:
     // Runs the enabling rule into the state object (a menu item, say); returns whether enabled.
     static bool UpdateCommand(CWnd& target, CCmdUI& state);
     // Idle-time work: toolbar buttons and status-bar indicators.
-    virtual void OnIdleUpdateCmdUI();
+    void OnIdleUpdateCmdUI() override;
 
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
 
-    CToolBar* GetToolBar() const;
-    // The toolbar the frame lays out, found even while it floats in a window of its own.
-    void SetToolBar(CToolBar* bar) { m_pToolBar = bar; }
+    CToolBar* GetToolBar() const { return m_pToolBar; }
     CStatusBar* GetStatusBar() const;
     CWnd* GetFirstPane() const;
 

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <string>
 
-// The application's name: the caption of every message box.
-constexpr UINT AFX_IDS_APP_TITLE = 57344;
+#include "FrameworkIds.h"
 
 // A text from the string table; empty when there is none.
 std::string LoadResString(UINT id);

@@ -1,6 +1,5 @@
 #include "ToolBar.h"
 
-#include "FrameWnd.h"
 
 namespace {
 
@@ -82,11 +81,10 @@ private:
 
 } // namespace
 
-bool CToolBar::Create(HWND frame, UINT id)
+bool CToolBar::Create(IToolBarSite& site, HWND frame, UINT id)
 {
+    m_pSite = &site;
     m_hFrame = frame;
-    if (auto* owner = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(frame)))
-        owner->SetToolBar(this);
     const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                         CCS_NORESIZE | CCS_NOPARENTALIGN;
     if (!CreateEx(0, TOOLBARCLASSNAMEA, "", style, RECT{0, 0, 0, 0}, frame, id))
@@ -131,12 +129,12 @@ bool CToolBar::LoadToolBar(UINT id)
     return true;
 }
 
-void CToolBar::UpdateButtons(CWnd& target)
+void CToolBar::UpdateButtons()
 {
     for (UINT id : m_buttons) {
         if (id == 0)
             continue;
-        const bool enabled = CFrameWnd::IsCommandEnabled(target, id);
+        const bool enabled = m_pSite->IsCommandEnabled(id);
         const bool shown = (SendMessage(TB_GETSTATE, id) & TBSTATE_ENABLED) != 0;
         if (enabled != shown)
             SendMessage(TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));
@@ -159,8 +157,7 @@ void CToolBar::SetLayout(bool vertical)
 
 void CToolBar::RelayoutFrame()
 {
-    if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(m_hFrame)))
-        frame->RecalcLayout();
+    m_pSite->RecalcLayout();
 }
 
 void CToolBar::Dock(DockSide side)

@@ -9,19 +9,32 @@
 // Where a bar sits: along a side of its frame, or floating in a small window of its own.
 enum DockSide { DOCK_TOP, DOCK_BOTTOM, DOCK_LEFT, DOCK_RIGHT, DOCK_FLOAT };
 
+// What a toolbar needs of the frame it docks in.
+class IToolBarSite
+{
+public:
+    // Lays the bars and the pane out again (the bar moved, changed side or size).
+    virtual void RecalcLayout() = 0;
+    // Whether a button's command may run now.
+    virtual bool IsCommandEnabled(UINT id) = 0;
+
+protected:
+    ~IToolBarSite() = default;
+};
+
 // A toolbar loaded from a TOOLBAR resource and its bitmap: flat buttons with tooltips, a
 // gripper by which the user drags it to any side of the frame, or out of it to float.
 class CToolBar : public CWnd
 {
 public:
-    bool Create(HWND frame, UINT id);
+    bool Create(IToolBarSite& site, HWND frame, UINT id);
     // Loads the buttons (the TOOLBAR resource) and their images (the bitmap of the same id).
     bool LoadToolBar(UINT id);
 
     // The command ids in order, 0 for a separator.
     const std::vector<UINT>& Buttons() const { return m_buttons; }
-    // Sets each button's enabled state from the frame's command routing.
-    void UpdateButtons(CWnd& target);
+    // Sets each button's enabled state from the site's enabling rules.
+    void UpdateButtons();
 
     DockSide GetDockSide() const { return m_dockSide; }
     // Puts the bar along a side of the frame (and back into it when it floated).
@@ -56,6 +69,7 @@ private:
     void RelayoutFrame();
 
     std::vector<UINT> m_buttons;
+    IToolBarSite* m_pSite = nullptr;
     HWND m_hFrame = nullptr;
     DockSide m_dockSide = DOCK_TOP;
     bool m_bDragging = false;

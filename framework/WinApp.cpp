@@ -1,6 +1,5 @@
 #include "WinApp.h"
 
-#include "FrameWnd.h"
 #include "ResString.h"
 
 namespace {
@@ -26,10 +25,8 @@ CWinApp::~CWinApp()
 
 BOOL CWinApp::OnIdle(LONG count)
 {
-    if (count == 0) {
-        if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
-            frame->OnIdleUpdateCmdUI();
-    }
+    if (count == 0 && m_pMainWnd)
+        m_pMainWnd->OnIdleUpdateCmdUI();
     return FALSE;
 }
 

@@ -59,6 +59,8 @@ public:
     // Called after the window is gone and its outermost message has returned; self-deleting
     // windows delete themselves here.
     virtual void PostNcDestroy() {}
+    // Idle-time updates of a main window's menus, buttons and indicators.
+    virtual void OnIdleUpdateCmdUI() {}
 
     // Thin wrappers of the calls the program makes.
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const

@@ -2,9 +2,14 @@
 // <windows.h>. The record itself (model/Mp3FileRecord.cpp) is the real one; nothing touches a disk.
 #include "model/Mp3File.h"
 
-CMp3File::WriteBytesFunc CMp3File::s_pfnWriteBytes = nullptr;
-CMp3File::MoveFileFunc CMp3File::s_pfnMoveFile = nullptr;
+bool CDiskOps::WriteBytes(void*, const void*, unsigned long, unsigned long*) const { return false; }
+bool CDiskOps::MoveWithoutReplacing(const char*, const char*) const { return false; }
+const CDiskOps& CDiskOps::System()
+{
+    static const CDiskOps none;
+    return none;
+}
 
 bool CMp3File::Load(const std::string&) { return false; }
-bool CMp3File::WriteTag() { return false; }
-bool CMp3File::RenameTo(const std::string&) { return false; }
+bool CMp3File::WriteTag(const CDiskOps&) { return false; }
+bool CMp3File::RenameTo(const std::string&, const CDiskOps&) { return false; }

@@ -39,34 +39,20 @@ public:
         DWORD read = 0;
         return ReadFile(m_handle, block.data(), ID3V1_SIZE, &read, nullptr) && read == ID3V1_SIZE;
     }
-    bool WriteBlock(const Id3v1Block& block)
+    bool WriteBlock(const Id3v1Block& block, const CDiskOps& disk)
     {
         unsigned long written = 0;
-        return CMp3File::s_pfnWriteBytes(m_handle, block.data(), ID3V1_SIZE, &written) &&
-               written == ID3V1_SIZE;
+        return disk.WriteBytes(m_handle, block.data(), ID3V1_SIZE, &written) && written == ID3V1_SIZE;
     }
 
 private:
     HANDLE m_handle;
 };
 
-bool WriteBytes(void* file, const void* data, unsigned long size, unsigned long* written)
-{
-    DWORD done = 0;
-    const BOOL ok = WriteFile(file, data, size, &done, nullptr);
-    *written = done;
-    return ok != FALSE;
-}
-
 // Reads the last 128 bytes; false when the file is shorter or the read comes up short.
 bool ReadLastBlock(CFileHandle& file, Id3v1Block& block)
 {
     return file.Seek(-static_cast<LONGLONG>(ID3V1_SIZE), FILE_END) >= 0 && file.ReadBlock(block);
-}
-
-bool MoveWithoutReplacing(const char* from, const char* to)
-{
-    return MoveFileA(from, to) != FALSE;
 }
 
 std::string UpperCase(std::string text)
@@ -99,8 +85,24 @@ std::string FreeTemporaryName(const std::string& folder)
 
 } // namespace
 
-CMp3File::WriteBytesFunc CMp3File::s_pfnWriteBytes = WriteBytes;
-CMp3File::MoveFileFunc CMp3File::s_pfnMoveFile = MoveWithoutReplacing;
+bool CDiskOps::WriteBytes(void* file, const void* data, unsigned long size, unsigned long* written) const
+{
+    DWORD done = 0;
+    const BOOL ok = WriteFile(file, data, size, &done, nullptr);
+    *written = done;
+    return ok != FALSE;
+}
+
+bool CDiskOps::MoveWithoutReplacing(const char* from, const char* to) const
+{
+    return MoveFileA(from, to) != FALSE;
+}
+
+const CDiskOps& CDiskOps::System()
+{
+    static const CDiskOps system;
+    return system;
+}
 
 bool CMp3File::Load(const std::string& path)
 {
@@ -125,7 +127,7 @@ bool CMp3File::Load(const std::string& path)
     return true;
 }
 
-bool CMp3File::WriteTag()
+bool CMp3File::WriteTag(const CDiskOps& disk)
 {
     if (m_strPath.empty())
         return false;
@@ -149,7 +151,7 @@ bool CMp3File::WriteTag()
     tag.comment = m_strComment;
     tag.track = m_nTrack;
     tag.genre = m_nGenre;
-    if (file.WriteBlock(EncodeId3v1(tag))) {
+    if (file.WriteBlock(EncodeId3v1(tag), disk)) {
         m_bModified = false;
         return true;
     }
@@ -157,14 +159,14 @@ bool CMp3File::WriteTag()
     // Undo a partial write: cut an appended tag off, or put the old tag back.
     if (file.Seek(tagOffset, FILE_BEGIN) == tagOffset) {
         if (overwrite)
-            file.WriteBlock(oldTag);
+            file.WriteBlock(oldTag, disk);
         else
             SetEndOfFile(file.Get());
     }
     return false;
 }
 
-bool CMp3File::RenameTo(const std::string& newName)
+bool CMp3File::RenameTo(const std::string& newName, const CDiskOps& disk)
 {
     if (newName.empty())
         return false;
@@ -175,28 +177,28 @@ bool CMp3File::RenameTo(const std::string& newName)
         return false;
     }
     if (newPath != m_strPath && UpperCase(newPath) == UpperCase(m_strPath))
-        return MoveThroughTemporaryName(newPath);
-    if (!s_pfnMoveFile(m_strPath.c_str(), newPath.c_str()))
+        return MoveThroughTemporaryName(newPath, disk);
+    if (!disk.MoveWithoutReplacing(m_strPath.c_str(), newPath.c_str()))
         return false;
     m_strPath = newPath;
     return true;
 }
 
-bool CMp3File::MoveThroughTemporaryName(const std::string& newPath)
+bool CMp3File::MoveThroughTemporaryName(const std::string& newPath, const CDiskOps& disk)
 {
     const std::string temporary = FreeTemporaryName(FolderOf(m_strPath));
     if (temporary.empty()) {
         SetLastError(ERROR_FILE_EXISTS);
         return false;
     }
-    if (!s_pfnMoveFile(m_strPath.c_str(), temporary.c_str()))
+    if (!disk.MoveWithoutReplacing(m_strPath.c_str(), temporary.c_str()))
         return false;
-    if (s_pfnMoveFile(temporary.c_str(), newPath.c_str())) {
+    if (disk.MoveWithoutReplacing(temporary.c_str(), newPath.c_str())) {
         m_strPath = newPath;
         return true;
     }
     const DWORD error = GetLastError();
-    if (!s_pfnMoveFile(temporary.c_str(), m_strPath.c_str()))
+    if (!disk.MoveWithoutReplacing(temporary.c_str(), m_strPath.c_str()))
         m_strPath = temporary; // the record must still name the file
     SetLastError(error);
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "DiskOps.h"
 #include "GenreTable.h"
 
 // One loaded MP3 file: its path, the fields of its ID3v1 tag and whether they were changed
@@ -18,11 +19,11 @@ public:
     bool Load(const std::string& path);
     // Writes the fields as the file's tag, appending one when the file has none. Never
     // creates a file; on a failed write the file is put back as it was.
-    bool WriteTag();
+    bool WriteTag(const CDiskOps& disk = CDiskOps::System());
     // Renames the file; a name without backslash stays in the file's folder. A change of letter
     // case only goes through a temporary name, since a direct move may keep the old case. On
     // failure the path still names the file and GetLastError tells why.
-    bool RenameTo(const std::string& newName);
+    bool RenameTo(const std::string& newName, const CDiskOps& disk = CDiskOps::System());
 
     std::string GetPath() const { return m_strPath; }
     std::string GetTitle() const { return m_strTitle; }
@@ -42,16 +43,8 @@ public:
     void SetTrack(int track) { m_nTrack = track; m_bModified = true; }
     void SetGenre(int genre) { m_nGenre = genre; m_bModified = true; }
 
-    // Writes bytes to an open file; tests replace it to make a tag write come up short.
-    using WriteBytesFunc = bool (*)(void* file, const void* data, unsigned long size,
-                                    unsigned long* written);
-    static WriteBytesFunc s_pfnWriteBytes;
-    // Moves a file without replacing another; tests replace it to make a move fail.
-    using MoveFileFunc = bool (*)(const char* from, const char* to);
-    static MoveFileFunc s_pfnMoveFile;
-
 private:
-    bool MoveThroughTemporaryName(const std::string& newPath);
+    bool MoveThroughTemporaryName(const std::string& newPath, const CDiskOps& disk);
 
     std::string m_strPath;
     std::string m_strArtist;

@@ -67,22 +67,21 @@ protected:
     CMessageBoxScript boxes;
     CMainFrame* frame = nullptr;
     std::vector<HelpCall> helpCalls;
-    HtmlHelpFunction realHelp = CMainFrame::s_htmlHelp;
     char startFolder[MAX_PATH] = "";
 
     void SetUp() override
     {
         GetCurrentDirectoryA(sizeof startFolder, startFolder);
-        CMainFrame::s_htmlHelp = [this](HWND caller, const std::string& file, UINT command, DWORD_PTR data) {
-            EXPECT_EQ(data, 0u);
-            const HWND viewer = realHelp(caller, file, command, data);
-            helpCalls.push_back({caller, file, command, viewer});
-            return viewer;
-        };
         SetRegistryKey("Quillworks", "Quillfox");
         ASSERT_TRUE(theApp.InitInstance());
         frame = dynamic_cast<CMainFrame*>(theApp.m_pMainWnd);
         ASSERT_NE(frame, nullptr);
+        frame->m_htmlHelp = [this](HWND caller, const std::string& file, UINT command, DWORD_PTR data) {
+            EXPECT_EQ(data, 0u);
+            const HWND viewer = SystemHtmlHelp(caller, file, command, data);
+            helpCalls.push_back({caller, file, command, viewer});
+            return viewer;
+        };
         PumpMessages();
         MouseToCorner(); // the about box opens in the middle of the screen: not under the mouse
     }
@@ -94,7 +93,6 @@ protected:
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         } // the quit message the frame posts as it goes
-        CMainFrame::s_htmlHelp = realHelp;
         SetCurrentDirectoryA(startFolder);
     }
     static void MouseToCorner() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }

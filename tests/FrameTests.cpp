@@ -135,9 +135,9 @@ TEST_F(FrameTest, EnablingRulesFollowRowsSelectionAndEdits)
     EXPECT_FALSE(ButtonEnabled(ID_FILE_CLOSE));
     EXPECT_FALSE(ButtonEnabled(ID_TOOLS_STOP));
     // The frame's and the application's own commands need no rows.
-    EXPECT_TRUE(MenuEnabled(57670));
+    EXPECT_TRUE(MenuEnabled(ID_HELP_FINDER));
     EXPECT_TRUE(MenuEnabled(ID_APP_ABOUT));
-    EXPECT_TRUE(MenuEnabled(57665));
+    EXPECT_TRUE(MenuEnabled(ID_APP_EXIT));
 
     Load(3);
     EXPECT_TRUE(MenuEnabled(ID_EDIT_SELECT_ALL));
@@ -187,7 +187,7 @@ TEST_F(FrameTest, ClosingAsksOnlyWhenTagsAreUnwritten)
         else if (how == 1)
             frame->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
         else
-            frame->SendMessage(WM_COMMAND, 57665);
+            frame->SendMessage(WM_COMMAND, ID_APP_EXIT);
         ASSERT_NE(theApp.m_pMainWnd, nullptr) << how;
         EXPECT_EQ(boxes.Shown().back().text,
                   "MP3 Tags have been modified and not saved. Are you sure you want to exit without saving?");
@@ -360,19 +360,19 @@ TEST_F(FrameTest, OpenLoadsWhatTheDialogReturnsAndNeverPartOfIt)
 
 TEST_F(FrameTest, ViewTogglesHideBarsAndTheViewTakesTheRoom)
 {
-    EXPECT_TRUE(MenuEnabled(59392));
-    EXPECT_EQ(GetMenuState(GetMenu(*frame), 59392, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(MenuEnabled(ID_VIEW_TOOLBAR));
+    EXPECT_EQ(GetMenuState(GetMenu(*frame), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
     const RECT before = frame->View().GetWindowRect();
-    frame->SendMessage(WM_COMMAND, 59392);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
     EXPECT_FALSE(IsWindowVisible(frame->ToolBar()));
-    MenuEnabled(59392);
-    EXPECT_EQ(GetMenuState(GetMenu(*frame), 59392, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    MenuEnabled(ID_VIEW_TOOLBAR);
+    EXPECT_EQ(GetMenuState(GetMenu(*frame), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED, 0u);
     EXPECT_LT(frame->View().GetWindowRect().top, before.top);
-    frame->SendMessage(WM_COMMAND, 59393);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(IsWindowVisible(frame->StatusBar()));
     EXPECT_GT(frame->View().GetWindowRect().bottom, before.bottom);
-    frame->SendMessage(WM_COMMAND, 59392);
-    frame->SendMessage(WM_COMMAND, 59393);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
     const RECT after = frame->View().GetWindowRect();
     EXPECT_TRUE(EqualRect(&after, &before));
 }
@@ -441,15 +441,6 @@ namespace {
 
 // Reads the enabled state of every command of the open context menu, then closes it.
 std::map<UINT, bool> g_contextStates;
-BOOL CALLBACK FindThreadPopup(HWND hwnd, LPARAM out)
-{
-    char name[16] = "";
-    GetClassNameA(hwnd, name, sizeof name);
-    if (std::string(name) != "#32768" || !IsWindowVisible(hwnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-}
 void ReadStates(HMENU menu)
 {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -464,8 +455,7 @@ void ReadStates(HMENU menu)
 }
 void CALLBACK ReadContextMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND popup = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindThreadPopup, reinterpret_cast<LPARAM>(&popup));
+    HWND popup = FindThreadPopup();
     if (!popup)
         return; // not open yet
     KillTimer(nullptr, id);
@@ -502,8 +492,7 @@ TEST_F(FrameTest, ContextMenuFollowsTheSameEnablingRules)
 TEST_F(FrameTest, F1OpensTheHelpContents)
 {
     std::vector<UINT> commands;
-    const HtmlHelpFunction real = CMainFrame::s_htmlHelp;
-    CMainFrame::s_htmlHelp = [&commands](HWND, const std::string&, UINT command, DWORD_PTR) -> HWND {
+    frame->m_htmlHelp = [&commands](HWND, const std::string&, UINT command, DWORD_PTR) -> HWND {
         commands.push_back(command);
         return nullptr;
     };
@@ -520,7 +509,7 @@ TEST_F(FrameTest, F1OpensTheHelpContents)
         Sleep(20);
         PumpMessages();
     }
-    CMainFrame::s_htmlHelp = real;
+    frame->m_htmlHelp = SystemHtmlHelp;
     EXPECT_EQ(commands, (std::vector<UINT>{HH_DISPLAY_TOC}));
 }
 
@@ -572,8 +561,8 @@ TEST_F(FrameTest, ToolbarDraggedOutOfTheFrameFloatsAndDocksAgain)
     bar.FloatingWindow()->SendMessage(WM_COMMAND, MAKEWPARAM(ID_EDIT_SELECT_ALL, BN_CLICKED),
                                       reinterpret_cast<LPARAM>(bar.m_hWnd));
     EXPECT_EQ(List().GetSelectedCount(), 2);
-    EXPECT_TRUE(MenuEnabled(59392));
-    EXPECT_EQ(GetMenuState(GetMenu(*frame), 59392, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(MenuEnabled(ID_VIEW_TOOLBAR));
+    EXPECT_EQ(GetMenuState(GetMenu(*frame), ID_VIEW_TOOLBAR, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
 
     // Dragged onto the frame's left side, it docks there again.
     const RECT client = frame->GetClientRect();
@@ -590,7 +579,7 @@ TEST_F(FrameTest, ToolbarDraggedOutOfTheFrameFloatsAndDocksAgain)
     ASSERT_NE(bar.FloatingWindow(), nullptr);
     bar.FloatingWindow()->SendMessage(WM_CLOSE);
     EXPECT_FALSE(IsWindowVisible(bar));
-    frame->SendMessage(WM_COMMAND, 59392);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_EQ(bar.GetDockSide(), DOCK_TOP);
 }

@@ -23,15 +23,15 @@ const COLORREF PAPER = RGB(10, 200, 10); // what lies under the control when it 
 class CListenedLink : public CLinkStatic
 {
 public:
+    CListenedLink()
+        : CLinkStatic([this](UINT type) {
+              EXPECT_EQ(type, static_cast<UINT>(MB_ICONEXCLAMATION));
+              m_beepsAfterBoxes.push_back(m_pBoxes->Shown().size());
+          })
+    {
+    }
     const CMessageBoxScript* m_pBoxes = nullptr;
     std::vector<size_t> m_beepsAfterBoxes;
-
-protected:
-    void Beep(UINT type) override
-    {
-        EXPECT_EQ(type, static_cast<UINT>(MB_ICONEXCLAMATION));
-        m_beepsAfterBoxes.push_back(m_pBoxes->Shown().size());
-    }
 };
 
 // A dialog whose statics become links through data exchange; m_texts replace the template's.

@@ -43,7 +43,7 @@ protected:
     {
         app.m_pMainWnd = &host;
         ASSERT_TRUE(view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 600, 400}, host, AFX_IDW_PANE_FIRST));
-        ASSERT_TRUE(view.CreateList());
+        ASSERT_TRUE(view.CreateList(host, host, 600));
         for (const char* name : {"a.mp3", "b.mp3"})
             WriteMp3(dir / name, 40);
         WriteBytes(dir / "text.mp3", std::vector<unsigned char>(500, 'x'));
@@ -55,7 +55,6 @@ protected:
     void TearDown() override
     {
         KillTimer(nullptr, m_watch);
-        view.List().DeleteAllTracks();
     }
     void Select(int row)
     {

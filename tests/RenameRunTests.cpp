@@ -8,7 +8,6 @@
 
 namespace {
 
-
 const char* const SUMMARY =
     "Rename Complete:\n\t %d files renamed.\n\t %d files already named. \n\t %d files skipped because new "
     "file name already exists. \n\t %d files skipped because there was not enough\n\t     information or "
@@ -21,10 +20,31 @@ std::string Summary(int renamed, int named, int exists, int skipped)
     return text;
 }
 
+// Records each move and can make one of them fail.
+class CRecordingMoves : public CDiskOps
+{
+public:
+    bool MoveWithoutReplacing(const char* from, const char* to) const override
+    {
+        const int index = static_cast<int>(moves.size());
+        moves.emplace_back(from, to);
+        if (index == failAt || (failFrom >= 0 && index >= failFrom)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        return CDiskOps::MoveWithoutReplacing(from, to);
+    }
+    mutable std::vector<std::pair<std::string, std::string>> moves;
+    int failAt = -1;   // this move fails
+    int failFrom = -1; // this move and every later one fail
+};
 
-class RenameRunTest : public TrackListFixture<>
+class RenameRunTest : public TrackListFixture
 {
 protected:
+    RenameRunTest() : TrackListFixture(disk) {}
+    static CRecordingMoves disk;
+
     CNameFormat format{"[title]-[artist].mp3"};
 
     void SetUp() override
@@ -45,14 +65,12 @@ protected:
             list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
     bool Selected(int row) const { return list.GetItemState(row, LVIS_SELECTED) != 0; }
-    void ExpectSummary(int renamed, int named, int exists, int skipped)
+    void ExpectCounts(const RenameRun& run, int renamed, int named, int exists, int skipped)
     {
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, Summary(renamed, named, exists, skipped));
-        EXPECT_EQ(boxes.Shown()[0].caption, "Quillfox");
-        EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+        EXPECT_EQ(std::vector<int>(run.counts, run.counts + 4), (std::vector<int>{skipped, named, renamed, exists}));
     }
 };
+CRecordingMoves RenameRunTest::disk;
 
 } // namespace
 
@@ -81,16 +99,13 @@ TEST_F(RenameRunTest, MixedRunRenamesCountsAndLeavesSkippedRowsSelected)
     const unsigned long long dupHash = HashPrefix(dir / "dup.mp3", ~0u);
     const unsigned long long otherHash = HashPrefix(dir / "Other-X.mp3", ~0u);
 
-    boxes.Answer(IDOK);
-    int renamed;
+    RenameRun run;
     {
         HANDLE held = CreateFileA((dir / "held.mp3").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        renamed = list.RenameSelected(format);
+        run = list.RenameSelected(format);
         CloseHandle(held);
     }
-
-    EXPECT_EQ(renamed, 3);
-    ExpectSummary(3, 1, 2, 6);
+    ExpectCounts(run, 3, 1, 2, 6);
     EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Other-X.mp3", "T1-A1.mp3", "T2-A2.mp3", "T3-A3.mp3",
                                                              "dup.mp3", "empty.mp3", "free.mp3", "held.mp3",
                                                              "meets.mp3", "nowhere.mp3", "odd.mp3", "sub", "up.mp3"}));
@@ -112,99 +127,61 @@ TEST_F(RenameRunTest, MixedRunRenamesCountsAndLeavesSkippedRowsSelected)
     EXPECT_EQ(list.GetTrack(8)->GetPath(), dir / "sub\\In-Sub.mp3");
     EXPECT_EQ(list.GetTrack(3)->GetPath(), dir / "dup.mp3");
     EXPECT_EQ(list.GetItemText(0, 1), "T1"); // other cells stay
+}
+
+// The command asks first, renames by the format set under Options and shows one summary.
+TEST_F(RenameRunTest, RenameCommandUsesTheOptionsFormatAndShowsOneSummary)
+{
+    list.AddFiles({Song("a.mp3", "T", "A"), Song("b.mp3", "U", "B"), Song("c.mp3", "", "")});
+    view.FormatDlg().SetFormat("[artist] [title].mp3");
+    boxes.Answer(IDNO);
+    SelectAll();
+    view.SendMessage(WM_COMMAND, ID_FILE_RENAME);
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to permenantly rename selected files?");
+
+    boxes.Answer(IDYES);
+    boxes.Answer(IDOK);
+    view.SendMessage(WM_COMMAND, ID_FILE_RENAME);
+    ASSERT_EQ(boxes.Shown().size(), 3u);
+    EXPECT_EQ(boxes.Shown()[2].text, Summary(2, 0, 0, 1));
+    EXPECT_EQ(boxes.Shown()[2].type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"A T.mp3", "B U.mp3", "c.mp3"}));
+    EXPECT_TRUE(!Selected(0) && !Selected(1) && Selected(2));
     EXPECT_EQ(GetFocus(), list.m_hWnd);
 }
 
-TEST_F(RenameRunTest, NoSelectionGivesFourZeros)
-{
-    list.AddFiles({Song("a.mp3", "T", "A")});
-    boxes.Answer(IDOK);
-    EXPECT_EQ(list.RenameSelected(format), 0);
-    ExpectSummary(0, 0, 0, 0);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"a.mp3"}));
-}
-
-TEST_F(RenameRunTest, InvalidFormatSkipsEveryRow)
-{
-    list.AddFiles({Song("a.mp3", "T", "A"), Song("b.mp3", "U", "B")});
-    SelectAll();
-    CNameFormat invalid{"song.mp3"};
-    invalid.CompileFormat();
-    boxes.Answer(IDOK);
-    EXPECT_EQ(list.RenameSelected(invalid), 0);
-    ExpectSummary(0, 0, 0, 2);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"a.mp3", "b.mp3"}));
-    EXPECT_TRUE(Selected(0) && Selected(1));
-}
-
-namespace {
-
-std::vector<std::pair<std::string, std::string>> g_moves;
-int g_failAtMove = -1; // which move (counted from 0) fails with ERROR_ACCESS_DENIED
-
-bool RecordingMove(const char* from, const char* to)
-{
-    const int index = static_cast<int>(g_moves.size());
-    g_moves.emplace_back(from, to);
-    if (index == g_failAtMove) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    return MoveFileA(from, to) != FALSE;
-}
-
-class MoveSeamTest : public RenameRunTest
-{
-protected:
-    CMp3File::MoveFileFunc m_saved = CMp3File::s_pfnMoveFile;
-    void SetUp() override
-    {
-        RenameRunTest::SetUp();
-        g_moves.clear();
-        g_failAtMove = -1;
-        CMp3File::s_pfnMoveFile = RecordingMove;
-    }
-    void TearDown() override
-    {
-        CMp3File::s_pfnMoveFile = m_saved;
-        RenameRunTest::TearDown();
-    }
-};
-
-} // namespace
-
-TEST_F(MoveSeamTest, EmptyUnsafeAndAlreadyNamedRowsNeverTouchTheDisk)
+TEST_F(RenameRunTest, EmptyUnsafeAndAlreadyNamedRowsNeverTouchTheDisk)
 {
     list.AddFiles({Song("e.mp3", "", ""), Song("u.mp3", "a\\..\\..\\x", "y"), Song("T-A.mp3", "T", "A"),
                    Song("c.mp3", "C:", "x")});
     SelectAll();
-    boxes.Answer(IDOK);
-    list.RenameSelected(format);
-    EXPECT_TRUE(g_moves.empty());
-    ExpectSummary(0, 1, 0, 3);
+    disk.moves.clear();
+    ExpectCounts(list.RenameSelected(format), 0, 1, 0, 3);
+    EXPECT_TRUE(disk.moves.empty());
 }
 
-TEST_F(MoveSeamTest, FailedCaseOnlyRenameKeepsTheOldNameAndTheError)
+TEST_F(RenameRunTest, FailedCaseOnlyRenameKeepsTheOldNameAndTheError)
 {
     list.AddFiles({Song("t-a.mp3", "T", "A")});
     CMp3File* track = list.GetTrack(0);
-    g_failAtMove = 1; // the move from the temporary name to the new one
-    EXPECT_FALSE(track->RenameTo("T-A.mp3"));
+    disk.moves.clear();
+    disk.failAt = 1; // the move from the temporary name to the new one
+    EXPECT_FALSE(list.Tracks().RenameTo(*track, "T-A.mp3"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(track->GetPath(), dir / "t-a.mp3");
     EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"t-a.mp3"}));
-    ASSERT_EQ(g_moves.size(), 3u); // there, failed onward, back
-    EXPECT_EQ(g_moves[2].second, dir / "t-a.mp3");
+    ASSERT_EQ(disk.moves.size(), 3u); // there, failed onward, back
+    EXPECT_EQ(disk.moves[2].second, dir / "t-a.mp3");
 
     // When even the way back fails, the record follows the file to its temporary name.
-    g_moves.clear();
-    g_failAtMove = 1;
-    CMp3File::s_pfnMoveFile = [](const char* from, const char* to) {
-        return g_moves.emplace_back(from, to), g_moves.size() == 1 && MoveFileA(from, to);
-    };
-    EXPECT_FALSE(track->RenameTo("T-A.mp3"));
-    EXPECT_EQ(track->GetPath(), g_moves[0].second);
+    disk.moves.clear();
+    disk.failAt = -1;
+    disk.failFrom = 1;
+    EXPECT_FALSE(list.Tracks().RenameTo(*track, "T-A.mp3"));
+    EXPECT_EQ(track->GetPath(), disk.moves[0].second);
     EXPECT_TRUE(FileExists(track->GetPath()));
+    disk.failFrom = -1;
 }
 
 TEST_F(RenameRunTest, CellEditRenamesAfterAskingOnce)
@@ -268,9 +245,7 @@ TEST_F(RenameRunTest, StaleCellRenamesDoNothing)
     // The row goes before the request is handled.
     list.SetItemText(1, 0, "x.mp3");
     list.PostRenameCell(1, "b.mp3", "x.mp3");
-    CMp3File* removed = list.GetTrack(1);
     list.RemoveTrack(1);
-    delete removed;
     // The cell changed again before the request is handled.
     list.SetItemText(0, 0, "y.mp3");
     list.PostRenameCell(0, "a.mp3", "y.mp3");

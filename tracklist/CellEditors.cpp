@@ -2,10 +2,6 @@
 
 #include "app/resource.h"
 #include "model/GenreTable.h"
-#include "tracklist/TrackListCtrl.h"
-
-int CCellEdit::s_nLiving = 0;
-int CCellCombo::s_nLiving = 0;
 
 namespace {
 
@@ -27,31 +23,22 @@ void NotifyEndEdit(HWND list, UINT editorId, LVITEMA item)
                    reinterpret_cast<LPARAM>(&info));
 }
 
-// Tells the list that its editor is gone, so it never uses the pointer again.
-void ForgetEditor(HWND list, CWnd* editor)
-{
-    if (auto* owner = dynamic_cast<CTrackListCtrl*>(CWnd::FromHandle(list)))
-        owner->EditorGone(editor);
-}
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CCellEdit, CEdit)
     ON_WM_CREATE()
     ON_WM_KILLFOCUS()
     ON_WM_CHAR()
-    ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
 
-CCellEdit::CCellEdit(int row, int column, const std::string& text)
-    : m_nRow(row), m_nColumn(column), m_strOriginal(text)
+CCellEdit::CCellEdit(ICellEditorOwner& owner, int row, int column, const std::string& text)
+    : m_owner(owner), m_nRow(row), m_nColumn(column), m_strOriginal(text)
 {
-    ++s_nLiving;
 }
 
 CCellEdit::~CCellEdit()
 {
-    --s_nLiving;
+    m_owner.EditorGone(this);
 }
 
 int CCellEdit::OnCreate(LPCREATESTRUCTA)
@@ -145,28 +132,20 @@ void CCellEdit::EndEdit()
     DestroyWindow();
 }
 
-void CCellEdit::OnNcDestroy()
-{
-    const HWND list = GetParent();
-    Default();
-    ForgetEditor(list, this);
-}
-
 BEGIN_MESSAGE_MAP(CCellCombo, CComboBox)
     ON_WM_CREATE()
     ON_WM_KILLFOCUS()
     ON_WM_MOUSEWHEEL()
-    ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
 
-CCellCombo::CCellCombo(int row, const std::string& genreName) : m_nRow(row), m_strOriginal(genreName)
+CCellCombo::CCellCombo(ICellEditorOwner& owner, int row, int column, const std::string& genreName)
+    : m_owner(owner), m_nRow(row), m_nColumn(column), m_strOriginal(genreName)
 {
-    ++s_nLiving;
 }
 
 CCellCombo::~CCellCombo()
 {
-    --s_nLiving;
+    m_owner.EditorGone(this);
 }
 
 int CCellCombo::OnCreate(LPCREATESTRUCTA)
@@ -207,7 +186,7 @@ void CCellCombo::EndEdit()
             LVITEMA item{};
             item.mask = LVIF_TEXT | LVIF_PARAM;
             item.iItem = m_nRow;
-            item.iSubItem = CTrackListCtrl::COL_GENRE;
+            item.iSubItem = m_nColumn;
             item.pszText = const_cast<char*>(name.c_str());
             item.cchTextMax = static_cast<int>(name.size());
             item.lParam = found->second;
@@ -225,11 +204,4 @@ void CCellCombo::OnMouseWheel(UINT keys, short delta, POINT point)
         Default();
     else
         ::SendMessageA(GetParent(), WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), MAKELPARAM(point.x, point.y));
-}
-
-void CCellCombo::OnNcDestroy()
-{
-    const HWND list = GetParent();
-    Default();
-    ForgetEditor(list, this);
 }

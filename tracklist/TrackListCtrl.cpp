@@ -4,19 +4,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "app/resource.h"
 #include "framework/Menu.h"
-#include "framework/MessageBox.h"
-#include "framework/ResString.h"
-#include "framework/WinApp.h"
 #include "model/GenreTable.h"
 #include "model/Mp3File.h"
 #include "model/PathText.h"
 #include "model/TrackNumber.h"
-#include "tracklist/CellEditors.h"
 #include "rename/NameFormat.h"
-#include "rename/RenameDecision.h"
 
 int CTrackListCtrl::s_lastClickRow = -1;
 int CTrackListCtrl::s_sortColumn = -1;
@@ -30,43 +26,40 @@ const char* const ColumnHeadings[CTrackListCtrl::COLUMN_COUNT] = {
 
 constexpr size_t ICON_PATH_BUFFER = 256;
 
-// Only the last three characters decide: "mp3" in any letter case.
-bool HasMp3Ending(const std::string& path)
+// The tag field a column shows; TF_NONE for the File Name column.
+TagField FieldOfColumn(int column)
 {
-    const std::string last = path.size() < 3 ? path : path.substr(path.size() - 3);
-    return last.size() == 3 && (last[0] == 'm' || last[0] == 'M') &&
-           (last[1] == 'p' || last[1] == 'P') && last[2] == '3';
+    return column > CTrackListCtrl::COL_FILENAME && column < CTrackListCtrl::COLUMN_COUNT
+               ? static_cast<TagField>(column - 1)
+               : TF_NONE;
 }
 
-// Case-insensitive byte comparison that folds only A to Z, as strcasecmp does in the "C" locale.
-int CompareNoCase(const std::string& a, const std::string& b)
+int ColumnOfBatch(UINT id)
 {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char ca = static_cast<unsigned char>(a[i]);
-        unsigned char cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-std::string SortKey(const CMp3File& track, int column)
-{
-    switch (column) {
-    case CTrackListCtrl::COL_FILENAME: return track.GetPath();
-    case CTrackListCtrl::COL_TITLE: return track.GetTitle();
-    case CTrackListCtrl::COL_ARTIST: return track.GetArtist();
-    case CTrackListCtrl::COL_ALBUM: return track.GetAlbum();
-    case CTrackListCtrl::COL_GENRE: return GetGenreName(track.GetGenre());
-    case CTrackListCtrl::COL_YEAR: return track.GetYear();
-    case CTrackListCtrl::COL_COMMENT: return track.GetComment();
-    default: return std::string();
+    switch (id) {
+    case ID_BATCH_TITLE: return CTrackListCtrl::COL_TITLE;
+    case ID_BATCH_ARTIST: return CTrackListCtrl::COL_ARTIST;
+    case ID_BATCH_ALBUM: return CTrackListCtrl::COL_ALBUM;
+    case ID_BATCH_GENRE: return CTrackListCtrl::COL_GENRE;
+    case ID_BATCH_YEAR: return CTrackListCtrl::COL_YEAR;
+    case ID_BATCH_TRACK: return CTrackListCtrl::COL_TRACK;
+    case ID_BATCH_COMMENT: return CTrackListCtrl::COL_COMMENT;
+    default: return -1;
     }
 }
 
+using RowPositions = std::unordered_map<LPARAM, int>;
+
+int CALLBACK CompareByPosition(LPARAM first, LPARAM second, LPARAM positions)
+{
+    const auto& position = *reinterpret_cast<const RowPositions*>(positions);
+    return position.at(first) - position.at(second);
+}
+
+std::vector<size_t> AsIndexes(const std::vector<int>& rows)
+{
+    return std::vector<size_t>(rows.begin(), rows.end());
+}
 
 } // namespace
 
@@ -88,14 +81,20 @@ BEGIN_MESSAGE_MAP(CTrackListCtrl, CListCtrl)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
 END_MESSAGE_MAP()
 
-void CTrackListCtrl::InitList()
+CTrackListCtrl::~CTrackListCtrl()
 {
+    // The editors go with the list's window while the list is still whole: they report to it.
+    if (m_hWnd)
+        DestroyWindow();
+}
+
+void CTrackListCtrl::InitList(const TrackListSetup& setup)
+{
+    m_setup = setup;
     DragAcceptFiles(m_hWnd, TRUE);
     SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
 
-    CWnd* mainWnd = GetApp() ? GetApp()->GetMainWnd() : nullptr;
-    const RECT client = mainWnd ? mainWnd->GetClientRect() : RECT{};
-    const int width = (client.right - client.left) / COLUMN_COUNT;
+    const int width = setup.widthForColumns / COLUMN_COUNT;
     for (int column = 0; column < COLUMN_COUNT; ++column)
         InsertColumn(column, ColumnHeadings[column], LVCFMT_LEFT, width, column);
 
@@ -103,37 +102,39 @@ void CTrackListCtrl::InitList()
     SetImageList(m_imageList, LVSIL_SMALL);
 }
 
-void CTrackListCtrl::AddFiles(const std::vector<std::string>& paths)
+LoadResult CTrackListCtrl::AddFiles(const std::vector<std::string>& paths)
 {
-    const int base = GetItemCount();
-    int rejected = 0;
-    bool iconAsked = false; // the shell is asked once per call at most, even when it has no icon
+    LoadResult loaded;
     {
         CWaitCursor wait;
-        CRedrawOff redrawOff(*this);
-        for (size_t i = 0; i < paths.size(); ++i) {
-            const std::string& path = paths[i];
-            if (!HasMp3Ending(path)) {
-                ++rejected;
-                continue;
-            }
-            if (!iconAsked && m_imageList.GetImageCount() == 0)
-                iconAsked = AddIconOf(path);
-            CMp3File* track = new CMp3File(path);
-            const int row = InsertItem(base + static_cast<int>(i) - rejected, FileNameFromPath(path),
-                                       reinterpret_cast<LPARAM>(track));
-            if (row < 0) {
-                delete track;
-                continue;
-            }
-            SetTagCells(row, *track);
-        }
+        loaded = m_tracks.Load(paths);
+        InsertRows(loaded, paths);
     }
-    if (rejected > 0)
-        AppMessageBox(IDS_INVALID_FILES, MB_ICONEXCLAMATION | MB_OK);
-    CWinApp* app = GetApp();
-    if (auto* display = dynamic_cast<IFileCountDisplay*>(app ? app->GetMainWnd() : nullptr))
-        display->ShowFileCount(GetItemCount());
+    ShowFileCount();
+    return loaded;
+}
+
+// The rows show the names as given: a file that could not be read has no path of its own.
+void CTrackListCtrl::InsertRows(const LoadResult& loaded, const std::vector<std::string>& paths)
+{
+    CRedrawOff redrawOff(*this);
+    // The shell is asked for the icon once per call at most, even when it has none.
+    bool iconAsked = m_imageList.GetImageCount() > 0;
+    std::vector<size_t> failed;
+    size_t index = loaded.firstRow;
+    for (const std::string& path : paths) {
+        if (!HasMp3Ending(path))
+            continue;
+        if (!iconAsked)
+            iconAsked = AddIconOf(path);
+        CMp3File* track = m_tracks.At(index++);
+        const int row = InsertItem(GetItemCount(), FileNameFromPath(path), reinterpret_cast<LPARAM>(track));
+        if (row < 0)
+            failed.push_back(index - 1); // no row shows it: the collection drops it too
+        else
+            SetTagCells(row, *track);
+    }
+    m_tracks.Remove(failed);
 }
 
 void CTrackListCtrl::SetTagCells(int row, const CMp3File& track)
@@ -147,6 +148,12 @@ void CTrackListCtrl::SetTagCells(int row, const CMp3File& track)
     SetItemText(row, COL_COMMENT, track.GetComment());
 }
 
+void CTrackListCtrl::ShowFileCount()
+{
+    if (m_setup.host)
+        m_setup.host->ShowFileCount(GetItemCount());
+}
+
 // The one icon that every row shows: the one the shell associates with the first file, or the
 // shell's plain document icon when it associates none (as Windows itself answers then).
 // False when the path is too long to ask about.
@@ -157,7 +164,7 @@ bool CTrackListCtrl::AddIconOf(const std::string& path)
     char buffer[ICON_PATH_BUFFER];
     std::memcpy(buffer, path.c_str(), path.size() + 1);
     WORD index = 0;
-    const HINSTANCE instance = GetApp() ? GetApp()->m_hInstance : GetModuleHandleA(nullptr);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
     HICON icon = ExtractAssociatedIconA(instance, buffer, &index);
     if (!icon)
         icon = ExtractIconA(instance, "shell32.dll", 0);
@@ -181,9 +188,9 @@ void CTrackListCtrl::OnDropFiles(HDROP drop)
         const UINT length = DragQueryFileA(drop, i, path, sizeof path);
         paths.emplace_back(path, length);
     }
-    AddFiles(paths);
-    Default();
     DragFinish(drop);
+    if (m_setup.host)
+        m_setup.host->FilesDropped(paths);
 }
 
 std::string CTrackListCtrl::FileNameFromPath(const std::string& path)
@@ -193,20 +200,23 @@ std::string CTrackListCtrl::FileNameFromPath(const std::string& path)
 
 CMp3File* CTrackListCtrl::GetTrack(int row) const
 {
-    return reinterpret_cast<CMp3File*>(GetItemData(row));
+    return row < 0 ? nullptr : reinterpret_cast<CMp3File*>(GetItemData(row));
+}
+
+std::vector<int> CTrackListCtrl::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1; row = GetNextItem(row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
 }
 
 void CTrackListCtrl::DeleteAllTracks()
 {
-    const int count = GetItemCount();
-    for (int row = 0; row < count; ++row) {
-        CMp3File* track = GetTrack(row);
-        if (!track)
-            continue;
-        m_modifiedTracks.Remove(track);
-        SetItemData(row, 0); // no paint or read may reach the deleted track
-        delete track;
-    }
+    EndEdit();
+    m_pendingRenames.clear();
+    DeleteAllItems();
+    m_tracks.Clear();
 }
 
 void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
@@ -215,22 +225,15 @@ void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
     EndEdit(); // the edit goes into its own row before the rows move
     s_sortAscending = column == s_sortColumn ? !s_sortAscending : 1;
     s_sortColumn = column;
-    SortParams params = {s_sortAscending, column};
-    SortItems(&CompareTracks, reinterpret_cast<LPARAM>(&params));
+    m_tracks.Sort(FieldOfColumn(column), s_sortAscending != 0);
+    // The rows follow the collection's new order; selection and focus move with their files.
+    RowPositions position;
+    position.reserve(m_tracks.Count());
+    for (size_t row = 0; row < m_tracks.Count(); ++row)
+        position.emplace(reinterpret_cast<LPARAM>(m_tracks.At(row)), static_cast<int>(row));
+    SortItems(&CompareByPosition, reinterpret_cast<LPARAM>(&position));
     s_lastClickRow = -1; // another file sits in the remembered row now
     *result = 0;
-}
-
-int CALLBACK CTrackListCtrl::CompareTracks(LPARAM first, LPARAM second, LPARAM sortParams)
-{
-    const auto* params = reinterpret_cast<const SortParams*>(sortParams);
-    const auto* a = reinterpret_cast<const CMp3File*>(params->ascending ? first : second);
-    const auto* b = reinterpret_cast<const CMp3File*>(params->ascending ? second : first);
-    if (!a || !b)
-        return (a != nullptr) - (b != nullptr); // a released track counts as the smallest key
-    if (params->column == COL_TRACK)
-        return (a->GetTrack() > b->GetTrack()) - (a->GetTrack() < b->GetTrack());
-    return CompareNoCase(SortKey(*a, params->column), SortKey(*b, params->column));
 }
 
 void CTrackListCtrl::OnCustomDraw(NMHDR* hdr, LRESULT* result)
@@ -274,37 +277,38 @@ void CTrackListCtrl::OnRButtonDown(UINT, POINT point)
 
     ClientToScreen(m_hWnd, &point);
     SetForegroundWindow(m_hWnd);
-    CWnd* owner = GetApp() ? GetApp()->GetMainWnd() : nullptr;
-    menu.TrackPopupMenu(0, point, owner ? owner->m_hWnd : GetParent());
+    menu.TrackPopupMenu(0, point, m_setup.menuOwner ? m_setup.menuOwner : GetParent());
 }
 
-void CTrackListCtrl::WriteTags()
+int CTrackListCtrl::WriteTags()
 {
     EndEdit();
-    int failed = 0;
-    // A track whose write fails stays in the list, so its edit is neither lost nor forgotten.
-    m_modifiedTracks.Filter([&failed](CMp3File* track) {
-        if (!track->IsModified() || track->WriteTag())
-            return false;
-        ++failed;
-        return true;
-    });
+    const int failed = static_cast<int>(m_tracks.WriteModified().size());
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    if (failed > 0)
-        ShowMessageBox(FormatResString(IDS_WRITE_FAILED, failed), MB_ICONEXCLAMATION | MB_OK);
+    return failed;
 }
 
 BOOL CTrackListCtrl::RemoveTrack(int row)
 {
+    if (!GetTrack(row))
+        return FALSE;
+    RemoveRows({row});
+    return TRUE;
+}
+
+void CTrackListCtrl::RemoveRows(const std::vector<int>& rows)
+{
     EndEdit();
     s_lastClickRow = -1;
-    if (CMp3File* track = GetTrack(row)) {
-        m_modifiedTracks.Remove(track);
+    CRedrawOff redrawOff(*this);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        const CMp3File* track = GetTrack(*it);
         // A rename request for this file must not reach the file that takes its row.
-        for (auto it = m_pendingRenames.begin(); it != m_pendingRenames.end();)
-            it = (*it)->track == track ? m_pendingRenames.erase(it) : it + 1;
+        for (auto request = m_pendingRenames.begin(); request != m_pendingRenames.end();)
+            request = (*request)->track == track ? m_pendingRenames.erase(request) : request + 1;
+        DeleteItem(*it);
     }
-    return DeleteItem(row);
+    m_tracks.Remove(AsIndexes(rows));
 }
 
 int CTrackListCtrl::FindRow(const CMp3File* track) const
@@ -323,30 +327,18 @@ void CTrackListCtrl::FocusList()
     SetFocus();
 }
 
-int CTrackListCtrl::RenameSelected(const CNameFormat& builder)
+RenameRun CTrackListCtrl::RenameSelected(const CNameFormat& builder)
 {
-    int counts[4] = {}; // by RenameOutcome
-    // The next selected row is found before this one is handled, so deselecting it is harmless.
-    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1;) {
-        const int next = GetNextItem(row, LVNI_SELECTED);
-        if (CMp3File* track = GetTrack(row)) {
-            const std::string name = builder.BuildFileName(*track);
-            const RenameOutcome outcome = RenameFromTag(name, track->GetPath(), [track](const std::string& newPath) {
-                return track->RenameTo(newPath) ? 0ul : static_cast<unsigned long>(GetLastError());
-            });
-            ++counts[outcome];
-            if (outcome == RENAME_DONE)
-                SetItemText(row, COL_FILENAME, name);
-            if (outcome == RENAME_DONE || outcome == RENAME_ALREADY_NAMED)
-                SetItemState(row, 0, LVIS_SELECTED);
-        }
-        row = next;
+    const std::vector<int> rows = SelectedRows();
+    const RenameRun run = m_tracks.Rename(AsIndexes(rows), builder);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const RenameOutcome outcome = run.outcomes[i];
+        if (outcome == RENAME_DONE)
+            SetItemText(rows[i], COL_FILENAME, run.names[i]);
+        if (outcome == RENAME_DONE || outcome == RENAME_ALREADY_NAMED)
+            SetItemState(rows[i], 0, LVIS_SELECTED);
     }
-    ShowMessageBox(FormatResString(IDS_RENAME_SUMMARY, counts[RENAME_DONE], counts[RENAME_ALREADY_NAMED],
-                                   counts[RENAME_NAME_EXISTS], counts[RENAME_SKIPPED]),
-                   MB_ICONINFORMATION | MB_OK);
-    FocusList();
-    return counts[RENAME_DONE];
+    return run;
 }
 
 void CTrackListCtrl::PostRenameCell(int row, const std::string& oldText, const std::string& newText)
@@ -386,12 +378,12 @@ LRESULT CTrackListCtrl::OnRenameCell(WPARAM wParam, LPARAM)
     const int row = FindRow(info->track);
     if (row < 0 || GetItemText(row, COL_FILENAME) != info->newText)
         return 0;
-    if (AppMessageBox(IDS_CONFIRM_RENAME_ONE, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!m_setup.host || !m_setup.host->ConfirmCellRename()) {
         SetItemText(row, COL_FILENAME, info->oldText);
         return 0;
     }
-    if (!info->track->RenameTo(info->newText)) {
-        AppMessageBox(IDS_RENAME_FAILED, MB_ICONEXCLAMATION | MB_OK);
+    if (!m_tracks.RenameTo(*info->track, info->newText)) {
+        m_setup.host->CellRenameFailed();
         SetItemText(row, COL_FILENAME, info->oldText);
     }
     return 0;
@@ -478,7 +470,7 @@ CWnd* CTrackListCtrl::EditCell(int row, int column)
     rect.right = std::min<LONG>(rect.left + GetColumnWidth(column) - 3, client.right);
 
     if (column == COL_GENRE) {
-        auto* combo = new CCellCombo(row, GetGenreName(track->GetGenre()));
+        auto* combo = new CCellCombo(*this, row, column, GetGenreName(track->GetGenre()));
         rect.bottom += 80;
         if (!combo->Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | align, rect,
                            m_hWnd, IDC_CELLCOMBO)) {
@@ -487,7 +479,7 @@ CWnd* CTrackListCtrl::EditCell(int row, int column)
         }
         return m_pEditor = combo;
     }
-    auto* edit = new CCellEdit(row, column, GetItemText(row, column));
+    auto* edit = new CCellEdit(*this, row, column, GetItemText(row, column));
     if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | align, rect, m_hWnd, IDC_CELLEDIT)) {
         delete edit;
         return nullptr;
@@ -530,26 +522,19 @@ void CTrackListCtrl::OnEndLabelEdit(NMHDR* hdr, LRESULT* result)
 
 void CTrackListCtrl::StoreCellEdit(int row, int column, const std::string& text, const NMLVDISPINFOA& info)
 {
-    CMp3File* track = GetTrack(row);
-    switch (column) {
-    case COL_TITLE: track->SetTitle(text); break;
-    case COL_ARTIST: track->SetArtist(text); break;
-    case COL_ALBUM: track->SetAlbum(text); break;
-    case COL_GENRE: track->SetGenre(static_cast<int>(info.item.lParam)); break;
-    case COL_YEAR: track->SetYear(text); break;
-    case COL_COMMENT: track->SetComment(text); break;
-    case COL_TRACK: {
+    const std::vector<size_t> rows = {static_cast<size_t>(row)};
+    const TagField field = FieldOfColumn(column);
+    if (field == TF_GENRE) {
+        m_tracks.SetNumber(field, rows, static_cast<int>(info.item.lParam));
+    } else if (field == TF_TRACK) {
         // The cell shows the number that will be written, as loading does.
         const int value = ClampTrack(ParseTrackNumber(text));
         SetItemText(row, column, TrackCellText(value));
-        if (value == track->GetTrack())
-            return; // only the cell was put right
-        track->SetTrack(value);
-        break;
+        if (value != GetTrack(row)->GetTrack())
+            m_tracks.SetNumber(field, rows, value);
+    } else {
+        m_tracks.SetText(field, rows, text);
     }
-    default: return;
-    }
-    m_modifiedTracks.Add(track);
 }
 
 void CTrackListCtrl::TakeFocusBeforeScrolling()
@@ -580,45 +565,26 @@ void CTrackListCtrl::OnMouseWheel(UINT, short, POINT)
 
 void CTrackListCtrl::BatchSetText(UINT id, const std::string& text)
 {
-    void (CMp3File::*setter)(const std::string&);
-    int column;
-    switch (id) {
-    case ID_BATCH_TITLE: setter = &CMp3File::SetTitle; column = COL_TITLE; break;
-    case ID_BATCH_ARTIST: setter = &CMp3File::SetArtist; column = COL_ARTIST; break;
-    case ID_BATCH_ALBUM: setter = &CMp3File::SetAlbum; column = COL_ALBUM; break;
-    case ID_BATCH_YEAR: setter = &CMp3File::SetYear; column = COL_YEAR; break;
-    case ID_BATCH_COMMENT: setter = &CMp3File::SetComment; column = COL_COMMENT; break;
-    default: return;
-    }
+    const int column = ColumnOfBatch(id);
+    if (column < 0 || column == COL_GENRE || column == COL_TRACK)
+        return;
     EndEdit();
-    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1; row = GetNextItem(row, LVNI_SELECTED)) {
-        CMp3File* track = GetTrack(row);
-        if (!track)
-            continue;
-        (track->*setter)(text);
-        m_modifiedTracks.Add(track);
+    const std::vector<int> rows = SelectedRows();
+    m_tracks.SetText(FieldOfColumn(column), AsIndexes(rows), text);
+    for (int row : rows)
         SetItemText(row, column, text);
-    }
 }
 
 void CTrackListCtrl::BatchSetNumber(UINT id, int value)
 {
     // "<none>" in the genre dialog (-1) changes nothing, so nothing becomes modified.
-    if ((id != ID_BATCH_TRACK && id != ID_BATCH_GENRE) || (id == ID_BATCH_GENRE && value == -1))
+    const int column = ColumnOfBatch(id);
+    if ((column != COL_TRACK && column != COL_GENRE) || (column == COL_GENRE && value == -1))
         return;
     EndEdit();
-    const int track = ClampTrack(value);
-    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1; row = GetNextItem(row, LVNI_SELECTED)) {
-        CMp3File* file = GetTrack(row);
-        if (!file)
-            continue;
-        m_modifiedTracks.Add(file);
-        if (id == ID_BATCH_TRACK) {
-            SetItemText(row, COL_TRACK, std::to_string(track));
-            file->SetTrack(track);
-        } else {
-            SetItemText(row, COL_GENRE, GetGenreName(value));
-            file->SetGenre(value);
-        }
-    }
+    const std::vector<int> rows = SelectedRows();
+    m_tracks.SetNumber(FieldOfColumn(column), AsIndexes(rows), value);
+    const std::string text = column == COL_TRACK ? std::to_string(ClampTrack(value)) : GetGenreName(value);
+    for (int row : rows)
+        SetItemText(row, column, text);
 }

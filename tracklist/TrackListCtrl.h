@@ -4,40 +4,36 @@
 #include <vector>
 
 #include "framework/Controls.h"
-#include "tracklist/ModifiedTracks.h"
+#include "tracklist/CellEditors.h"
 #include "tracklist/RenameCellInfo.h"
+#include "tracklist/TrackCollection.h"
+#include "tracklist/TrackListHost.h"
 
 class CMp3File;
 class CNameFormat;
 
-// The main window shows how many files are loaded; the list reaches it as the application's
-// main window.
-class IFileCountDisplay
-{
-public:
-    virtual void ShowFileCount(int count) = 0;
-
-protected:
-    ~IFileCountDisplay() = default;
-};
-
-// The list of loaded files: one row per file, showing its name and the seven tag fields. Each
-// row owns its CMp3File through the row's item data.
-class CTrackListCtrl : public CListCtrl
+// The list of loaded files: one row per file, showing its name and the seven tag fields. The
+// work is the collection's; the list shows its outcome in cells, selection and colours, and
+// keeps row i showing the collection's record i.
+class CTrackListCtrl : public CListCtrl, private ICellEditorOwner
 {
 public:
     enum Column { COL_FILENAME, COL_TITLE, COL_ARTIST, COL_ALBUM, COL_GENRE, COL_YEAR, COL_TRACK,
                   COL_COMMENT, COLUMN_COUNT };
     static constexpr COLORREF MODIFIED_COLOR = RGB(255, 215, 215);
 
-    CTrackListCtrl() = default;
-    ~CTrackListCtrl() override = default;
+    explicit CTrackListCtrl(const CDiskOps& disk = CDiskOps::System()) : m_tracks(disk) {}
+    ~CTrackListCtrl() override;
 
-    void InitList();
-    void AddFiles(const std::vector<std::string>& paths);
+    void InitList(const TrackListSetup& setup);
+    // Loads the paths as new rows; the host shows the new count.
+    LoadResult AddFiles(const std::vector<std::string>& paths);
     void DeleteAllTracks();
-    void WriteTags();
+    // Writes every modified tag; returns how many writes failed.
+    int WriteTags();
     BOOL RemoveTrack(int row);
+    // Removes the rows (ascending) with one repaint.
+    void RemoveRows(const std::vector<int>& rows);
     static std::string FileNameFromPath(const std::string& path);
 
     // Opens the in-place editor over a cell; null when the cell cannot be edited.
@@ -51,23 +47,23 @@ public:
     void BatchSetNumber(UINT id, int value);
     // The open in-place editor, or null.
     CWnd* Editor() const { return m_pEditor; }
-    // Called by an editor as its window goes.
-    void EditorGone(CWnd* editor);
 
-    // Renames each selected file from its tag; shows one summary. Returns the renamed count.
-    int RenameSelected(const CNameFormat& builder);
+    // Renames each selected file from its tag; deselects the renamed and the already named.
+    RenameRun RenameSelected(const CNameFormat& builder);
     // Hands a File Name edit to the rename, which runs once the message is handled.
     void PostRenameCell(int row, const std::string& oldText, const std::string& newText);
     // Handles at once the rename requests waiting in the queue.
     void RunPostedRenames();
 
-    // The row's track; null for a row whose track was released or a row that does not exist.
+    // The row's track; null for a row that does not exist.
     CMp3File* GetTrack(int row) const;
     // The row showing the track, or -1.
     int FindRow(const CMp3File* track) const;
+    std::vector<int> SelectedRows() const;
     // Gives the list the keyboard focus and activates its window.
     void FocusList();
-    const CModifiedTracks& ModifiedTracks() const { return m_modifiedTracks; }
+    const CModifiedTracks& ModifiedTracks() const { return m_tracks.Modified(); }
+    CTrackCollection& Tracks() { return m_tracks; }
 
     static int s_lastClickRow;
     static int s_sortColumn;
@@ -84,30 +80,28 @@ protected:
     void OnVScroll(UINT code, UINT pos, HWND scrollBar);
     void OnMouseWheel(UINT keys, short delta, POINT point);
     LRESULT OnRenameCell(WPARAM info, LPARAM);
-    static int CALLBACK CompareTracks(LPARAM first, LPARAM second, LPARAM sortParams);
 
     CWnd* m_pEditor = nullptr;
     CImageList m_imageList;
-    CModifiedTracks m_modifiedTracks;
 
 private:
+    void EditorGone(CWnd* editor) override;
     // Rename requests posted and not yet handled; a request whose track goes is dropped.
     std::vector<std::unique_ptr<RenameCellInfo>> m_pendingRenames;
     std::unique_ptr<RenameCellInfo> TakePendingRename(const RenameCellInfo* info);
 
+    void InsertRows(const LoadResult& loaded, const std::vector<std::string>& paths);
     void SetTagCells(int row, const CMp3File& track);
+    void ShowFieldOfSelected(TagField field);
     void TakeFocusBeforeScrolling();
     void StoreCellEdit(int row, int column, const std::string& text, const NMLVDISPINFOA& info);
     bool AddIconOf(const std::string& path);
+    void ShowFileCount();
+
+    CTrackCollection m_tracks;
+    TrackListSetup m_setup;
 
     DECLARE_MESSAGE_MAP()
-};
-
-// One sort: the direction and the column whose key orders the rows.
-struct SortParams
-{
-    int ascending;
-    int column;
 };
 
 // The Track cell of a loaded row: the number, empty for 0.

@@ -2,15 +2,13 @@
 
 #include <vfw.h>
 
-#include <optional>
-
 #include "app/resource.h"
 #include "dialogs/GenreBatchDlg.h"
 #include "dialogs/TagBatchDlg.h"
 #include "framework/FileDialog.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
-#include "framework/WinApp.h"
+#include "framework/ResString.h"
 #include "model/Mp3File.h"
 #include "model/TrackNumber.h"
 
@@ -56,13 +54,18 @@ BOOL CTrackView::PreCreateWindow(CREATESTRUCTA& cs)
     return cs.lpszClass != nullptr;
 }
 
-bool CTrackView::CreateList()
+bool CTrackView::CreateList(IFileCountDisplay& display, HWND menuOwner, int widthForColumns)
 {
+    m_pCountDisplay = &display;
     // The list does not paint over the media window's play bar, which lies on top of it.
     if (!m_list.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_REPORT, RECT{100, 100, 100, 100}, m_hWnd,
                        IDC_TRACKLIST))
         return false;
-    m_list.InitList();
+    TrackListSetup setup;
+    setup.host = this;
+    setup.menuOwner = menuOwner;
+    setup.widthForColumns = widthForColumns;
+    m_list.InitList(setup);
     return true;
 }
 
@@ -145,53 +148,70 @@ void CTrackView::OnFileOpen()
             AppMessageBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION | MB_OK);
         return;
     }
-    m_list.AddFiles(dialog.GetPaths());
+    LoadFiles(dialog.GetPaths());
+}
+
+void CTrackView::LoadFiles(const std::vector<std::string>& paths)
+{
+    if (m_list.AddFiles(paths).rejected > 0)
+        AppMessageBox(IDS_INVALID_FILES, MB_ICONEXCLAMATION | MB_OK);
+}
+
+bool CTrackView::ConfirmCellRename()
+{
+    return AppMessageBox(IDS_CONFIRM_RENAME_ONE, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CTrackView::CellRenameFailed()
+{
+    AppMessageBox(IDS_RENAME_FAILED, MB_ICONEXCLAMATION | MB_OK);
+}
+
+void CTrackView::ShowFileCount(int count)
+{
+    if (m_pCountDisplay)
+        m_pCountDisplay->ShowFileCount(count);
 }
 
 void CTrackView::OnFileClose()
 {
     FinishEditing();
-    std::vector<int> rows;
-    for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_list.GetNextItem(row, LVNI_SELECTED))
-        rows.push_back(row);
-    // Each selected row is visited once, in order; a removal moves the later rows up by one.
-    // The list repaints once at the end, and whenever it must be seen behind a question.
-    std::optional<CRedrawOff> quiet(std::in_place, m_list);
-    int removed = 0;
-    for (int original : rows) {
-        const int row = original - removed;
-        CMp3File* track = m_list.GetTrack(row);
-        if (track && track->IsModified()) {
-            quiet.reset();
-            const int answer = AppMessageBox(IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION);
-            quiet.emplace(m_list);
-            if (answer != IDYES)
-                continue;
-        }
-        if (!m_list.RemoveTrack(row))
+    // A modified file is asked about, in row order; the rows go together at the end.
+    std::vector<int> removed;
+    for (int row : m_list.SelectedRows()) {
+        const CMp3File* track = m_list.GetTrack(row);
+        if (track && track->IsModified() && AppMessageBox(IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION) != IDYES)
             continue;
-        delete track;
-        ++removed;
+        removed.push_back(row);
     }
-    quiet.reset();
-    if (removed > 0) {
-        if (auto* display = dynamic_cast<IFileCountDisplay*>(GetApp()->GetMainWnd()))
-            display->ShowFileCount(m_list.GetItemCount());
-    }
+    if (removed.empty())
+        return;
+    m_list.RemoveRows(removed);
+    ShowFileCount(m_list.GetItemCount());
 }
 
 void CTrackView::OnFileRename()
 {
     if (AppMessageBox(IDS_CONFIRM_RENAME, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    CWaitCursor wait;
-    m_list.RenameSelected(m_formatDlg);
+    RenameRun run;
+    {
+        CWaitCursor wait;
+        run = m_list.RenameSelected(m_formatDlg);
+    }
+    ShowMessageBox(FormatResString(IDS_RENAME_SUMMARY, run.counts[RENAME_DONE], run.counts[RENAME_ALREADY_NAMED],
+                                   run.counts[RENAME_NAME_EXISTS], run.counts[RENAME_SKIPPED]),
+                   MB_ICONINFORMATION | MB_OK);
+    m_list.FocusList();
 }
 
 void CTrackView::OnFileWriteTags()
 {
-    if (AppMessageBox(IDS_CONFIRM_WRITE, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        m_list.WriteTags();
+    if (AppMessageBox(IDS_CONFIRM_WRITE, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    const int failed = m_list.WriteTags();
+    if (failed > 0)
+        ShowMessageBox(FormatResString(IDS_WRITE_FAILED, failed), MB_ICONEXCLAMATION | MB_OK);
 }
 
 void CTrackView::OnEditSelectAll()

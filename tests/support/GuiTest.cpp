@@ -54,6 +54,27 @@ BOOL CTestHost::PreTranslateMessage(MSG* msg)
     return FALSE;
 }
 
+namespace {
+
+BOOL CALLBACK TakeVisiblePopup(HWND hwnd, LPARAM out)
+{
+    char name[16] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) != "#32768" || !IsWindowVisible(hwnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+HWND FindThreadPopup()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &TakeVisiblePopup, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void PumpMessages()
 {
     GetApp()->PumpWaiting();

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/resource.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "tracklist/TrackListCtrl.h"
+#include "view/TrackView.h"
 
 // What one message box showed.
 struct ShownBox
@@ -69,38 +71,54 @@ public:
 
 #include "support/TestFiles.h"
 
-// A track list in a host that plays the main window, with a fresh folder and a message-box
-// script: the common ground of the list tests.
-template <class List = CTrackListCtrl>
+// The track view and its list in a host that plays the main window, as the frame makes them,
+// with a fresh folder and a message-box script: the common ground of the list tests.
 class TrackListFixture : public ::testing::Test
 {
 protected:
+    explicit TrackListFixture(const CDiskOps& disk = CDiskOps::System()) : view(disk) {}
+
     CTestApp app;
     CTestHost host;
     CTempDir dir;
     CMessageBoxScript boxes;
-    List list;
+    CTrackView view;
+    CTrackListCtrl& list = view.List();
 
     void SetUp() override
     {
         app.m_pMainWnd = &host;
-        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 790, 380}, host, 101));
-        list.InitList();
+        ASSERT_TRUE(view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 790, 380}, host,
+                                  AFX_IDW_PANE_FIRST));
+        ASSERT_TRUE(view.CreateList(host, host, host.GetClientRect().right));
+        list.MoveWindow(RECT{0, 0, 790, 380}, TRUE);
     }
-    void TearDown() override { list.DeleteAllTracks(); }
 
-    // A click on a column header, as the header reports it: through the host to the list.
+    // A notification from the list, as the control sends it: to its parent, the view.
+    LRESULT Notify(NMHDR& hdr)
+    {
+        hdr.hwndFrom = list;
+        hdr.idFrom = IDC_TRACKLIST;
+        return view.SendMessage(WM_NOTIFY, IDC_TRACKLIST, reinterpret_cast<LPARAM>(&hdr));
+    }
+    // A click on a column header, as the header reports it.
     void ClickHeader(int column)
     {
         NMLISTVIEW nm{};
-        nm.hdr.hwndFrom = list;
-        nm.hdr.idFrom = 101;
         nm.hdr.code = LVN_COLUMNCLICK;
         nm.iItem = -1;
         nm.iSubItem = column;
-        host.SendMessage(WM_NOTIFY, 101, reinterpret_cast<LPARAM>(&nm));
+        Notify(nm.hdr);
+    }
+    // Marks a row's file as edited, as a cell edit does.
+    void MarkModified(int row, const std::string& title)
+    {
+        list.Tracks().SetText(TF_TITLE, {static_cast<size_t>(row)}, title);
     }
 };
 
 // Handles every waiting message through the application's own loop.
 void PumpMessages();
+
+// The visible pop-up menu window of this thread, or null.
+HWND FindThreadPopup();
