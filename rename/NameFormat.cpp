@@ -36,16 +36,17 @@ std::string TrimCSpace(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
+} // namespace
+
 TagField FieldOfWord(const std::string& word)
 {
+    const std::string core = TrimCSpace(word);
     for (int i = 0; i < FORMAT_SLOTS; ++i) {
-        if (EqualsIgnoringAsciiCase(word, TagWords[i]))
+        if (EqualsIgnoringAsciiCase(core, TagWords[i]))
             return static_cast<TagField>(i);
     }
     return TF_NONE;
 }
-
-} // namespace
 
 CNameFormat::CNameFormat(const std::string& format) : m_strFormat(format)
 {
@@ -76,7 +77,7 @@ void CNameFormat::CompileFormat()
         const size_t close = m_strFormat.find(']', pos);
         if (close == std::string::npos || slot == FORMAT_SLOTS)
             return;
-        const TagField field = FieldOfWord(TrimCSpace(m_strFormat.substr(pos + 1, close - pos - 1)));
+        const TagField field = FieldOfWord(m_strFormat.substr(pos + 1, close - pos - 1));
         if (field != TF_NONE)
             ++recognised;
         order[slot++] = field;

@@ -15,6 +15,10 @@ enum TagField {
     TF_NONE = 7
 };
 
+// The field a bracketed word names: white space around it and ASCII letter case do not count.
+// TF_NONE when it names none.
+TagField FieldOfWord(const std::string& word);
+
 // At most this many bracketed words in one format.
 constexpr int FORMAT_SLOTS = 7;
 
