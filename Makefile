@@ -44,8 +44,10 @@ fuzz: bootstrap
 fuzz-smoke: bootstrap
 	tools/fuzz smoke $(FUZZ_BUILD)
 
+# BENCH_LARGE=1 adds the 100,000-file runs of the wave benchmark (it reads the variable).
 bench: build
 	tools/xvfb-do tools/wine-run $(BUILD)/bench/tracklist_bench.exe
+	tools/xvfb-do tools/wine-run $(BUILD)/bench/wave_bench.exe
 
 screenshot: build
 	tools/screenshot $(BUILD)

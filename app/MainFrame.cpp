@@ -4,10 +4,16 @@
 
 #include "app/resource.h"
 #include "framework/MessageBox.h"
+#include "framework/ResString.h"
+
+#include <utility>
 
 namespace {
 
 const UINT Indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+// Posted to the frame to load the command line's paths once the window is up.
+constexpr UINT WM_LOADPATHS = WM_APP + 1;
 
 } // namespace
 
@@ -30,6 +36,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_SETFOCUS()
     ON_WM_CLOSE()
     ON_WM_QUERYENDSESSION()
+    ON_MESSAGE(WM_LOADPATHS, OnLoadPaths)
     ON_COMMAND(ID_HELP_FINDER, OnHelpContents)
     ON_COMMAND(ID_HELP_INDEX, OnHelpIndex)
 END_MESSAGE_MAP()
@@ -62,9 +69,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA)
     return 0;
 }
 
-// Every command and enabling query goes to the view first.
+// Every command and enabling query goes to the view first. While a long run goes on, no
+// command starts and every menu item and button is disabled.
 BOOL CMainFrame::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
 {
+    if (m_wndView.m_hWnd && m_wndView.Busy()) {
+        if (code == CN_UPDATE_COMMAND_UI && cmdUI)
+            cmdUI->Enable(FALSE);
+        return TRUE;
+    }
     if (m_wndView.m_hWnd && m_wndView.OnCmdMsg(id, code, cmdUI))
         return TRUE;
     return CFrameWnd::OnCmdMsg(id, code, cmdUI);
@@ -75,9 +88,23 @@ void CMainFrame::OnSetFocus(HWND)
     m_wndView.SetFocus();
 }
 
-void CMainFrame::ShowFileCount(int count)
+void CMainFrame::ShowFileCount(int count, int passedOver)
 {
-    SetMessageText(std::to_string(count) + " files loaded");
+    SetMessageText(passedOver > 0 ? FormatResString(IDS_FILES_LOADED_REPEATS, count, passedOver)
+                                  : FormatResString(IDS_FILES_LOADED, count));
+}
+
+void CMainFrame::LoadWhenShown(std::vector<std::string> paths)
+{
+    m_pathsToLoad = std::move(paths);
+    if (!m_pathsToLoad.empty())
+        PostMessage(WM_LOADPATHS);
+}
+
+LRESULT CMainFrame::OnLoadPaths(WPARAM, LPARAM)
+{
+    m_wndView.LoadFiles(std::exchange(m_pathsToLoad, {}));
+    return 0;
 }
 
 bool CMainFrame::MayClose()
@@ -91,6 +118,12 @@ bool CMainFrame::MayClose()
 
 void CMainFrame::OnClose()
 {
+    // A long run is stopped first, then closing goes on as it would have.
+    if (m_wndView.Busy()) {
+        if (AppMessageBox(IDS_STILL_WORKING, MB_YESNO | MB_ICONQUESTION) == IDYES)
+            m_wndView.StopRun(true);
+        return;
+    }
     if (!MayClose())
         return;
     m_wndView.List().DeleteAllTracks();

@@ -18,12 +18,16 @@ std::string HelpFileBesideProgram();
 HWND SystemHtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data);
 
 // The program's one top-level window: menu, toolbar, status bar and the track view.
-class CMainFrame : public CFrameWnd, public IFileCountDisplay
+class CMainFrame : public CFrameWnd, public IStatusDisplay
 {
 public:
     CMainFrame() = default;
 
-    void ShowFileCount(int count) override;
+    void ShowFileCount(int count, int passedOver = 0) override;
+    void ShowMessage(const std::string& text) override { SetMessageText(text); }
+    void ShowIdleMessage() override { SetIdleMessage(); }
+    // Loads paths given on the command line once the window is shown, as a drop would.
+    void LoadWhenShown(std::vector<std::string> paths);
     BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
 
     CTrackView& View() { return m_wndView; }
@@ -38,6 +42,7 @@ protected:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(LPCREATESTRUCTA cs);
     void OnSetFocus(HWND lost);
+    LRESULT OnLoadPaths(WPARAM, LPARAM);
     void OnClose();
     BOOL OnQueryEndSession();
     void OnHelpContents();
@@ -48,6 +53,7 @@ protected:
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     CTrackView m_wndView;
+    std::vector<std::string> m_pathsToLoad;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/resource.h"
 #include "dialogs/AboutBoxDlg.h"
@@ -9,6 +10,8 @@
 
 BOOL CQuillfoxApp::InitInstance()
 {
+    // The folder picker and the taskbar's progress are COM objects.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     // Before the frame: its view reads the stored file-name format when it is made.
@@ -25,6 +28,8 @@ BOOL CQuillfoxApp::InitInstance()
     }
     frame->ShowWindow(SW_SHOW);
     UpdateWindow(*frame);
+    // What Explorer hands over: files dropped on the program's icon, "Open with", "Send to".
+    frame->LoadWhenShown(PathsOnCommandLine(m_strCommandLine));
     return TRUE;
 }
 

@@ -23,6 +23,7 @@
 #include "model/Id3v1Tag.h"
 #include "model/Mp3File.h"
 #include "model/PathText.h"
+#include "support/TestFiles.h"
 #include "rename/NameFormat.h"
 #include "tracklist/TrackListCtrl.h"
 #include "view/TrackView.h"
@@ -35,7 +36,6 @@ constexpr int LARGE_ROWS = 30000;
 constexpr int REPEATS = 3;
 constexpr int LOAD_ROUNDS = 5; // loading varies most on a busy machine
 constexpr int ICON_SAMPLES = 20;
-constexpr unsigned FRAME_SIZE = 417; // one MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz
 
 // ---- clock --------------------------------------------------------------------------------
 
@@ -95,32 +95,20 @@ const char* const Albums[] = {"First Light", "Greatest Hits", "Live at the Roxy"
 const char* const Comments[] = {"", "", "", "ripped from CD", "remaster", "demo version",
     "live", "radio edit", "bonus track", "www.example.com"};
 
-void PutText(unsigned char* slot, size_t size, const std::string& text)
+// An ID3v1 tag with fields that differ from file to file.
+Id3v1Block MakeTag(CRandom& random, unsigned number)
 {
-    std::memcpy(slot, text.data(), std::min(size, text.size()));
-}
-
-// One frame of silence, then an ID3v1 tag with fields that differ from file to file.
-std::vector<unsigned char> MakeFileBytes(CRandom& random, unsigned number)
-{
-    std::vector<unsigned char> bytes(FRAME_SIZE + ID3V1_SIZE, 0);
-    const unsigned char header[4] = {0xFF, 0xFB, 0x90, 0x64};
-    std::memcpy(bytes.data(), header, sizeof header);
-
-    unsigned char* tag = bytes.data() + FRAME_SIZE;
-    std::memcpy(tag, "TAG", 3);
-    const std::string title = std::string(random.Pick(Adjectives, std::size(Adjectives))) + " " +
-                              random.Pick(Nouns, std::size(Nouns)) + " " + std::to_string(number % 97);
-    PutText(tag + 3, 30, title);
-    PutText(tag + 33, 30, random.Pick(Artists, std::size(Artists)));
-    PutText(tag + 63, 30, random.Pick(Albums, std::size(Albums)));
-    PutText(tag + 93, 4, std::to_string(1960 + random.Next() % 64));
-    PutText(tag + 97, 28, random.Pick(Comments, std::size(Comments)));
-    tag[125] = 0;
-    tag[126] = static_cast<unsigned char>(random.Next() % 21); // 0: no track number
+    Id3v1Fields f;
+    f.title = std::string(random.Pick(Adjectives, std::size(Adjectives))) + " " +
+              random.Pick(Nouns, std::size(Nouns)) + " " + std::to_string(number % 97);
+    f.artist = random.Pick(Artists, std::size(Artists));
+    f.album = random.Pick(Albums, std::size(Albums));
+    f.year = std::to_string(1960 + random.Next() % 64);
+    f.comment = random.Pick(Comments, std::size(Comments));
+    f.track = static_cast<int>(random.Next() % 21); // 0: no track number
     const uint32_t genre = random.Next() % 160;
-    tag[127] = static_cast<unsigned char>(genre < GENRE_COUNT ? genre : GENRE_NONE);
-    return bytes;
+    f.genre = genre < GENRE_COUNT ? static_cast<int>(genre) : GENRE_NONE;
+    return EncodeId3v1(f);
 }
 
 // A fresh folder under the temporary folder, emptied and removed at the end.
@@ -167,17 +155,15 @@ public:
             std::snprintf(name, sizeof name, "%s %06u.mp3", m_random.Pick(Artists, std::size(Artists)),
                           nameNumber);
             const std::string path = m_path + name;
-            const std::vector<unsigned char> bytes = MakeFileBytes(m_random, number);
-            HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE)
+            if (FileExists(path))
                 return false;
             m_files.push_back(path);
-            DWORD written = 0;
-            const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-            CloseHandle(file);
-            if (!ok || written != bytes.size())
+            const Id3v1Block tag = MakeTag(m_random, number);
+            try {
+                WriteMp3(path, 1, &tag); // one frame of silence, then the tag
+            } catch (const std::exception&) {
                 return false;
+            }
             paths.push_back(path);
         }
         return true;
@@ -228,7 +214,7 @@ void BareWriteLoop(const std::vector<std::string>& paths)
 // ---- windows ------------------------------------------------------------------------------
 
 // Plays the main window: the list's parent, which hands its notifications back to it.
-class CBenchHost : public CWnd, public IFileCountDisplay
+class CBenchHost : public CWnd, public IStatusDisplay
 {
 public:
     bool Create()
@@ -241,7 +227,9 @@ public:
                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
                         "Quillfox benchmark", style, rect, nullptr, 0);
     }
-    void ShowFileCount(int count) override { m_lastCount = count; }
+    void ShowFileCount(int count, int) override { m_lastCount = count; }
+    void ShowMessage(const std::string&) override {}
+    void ShowIdleMessage() override {}
 
     int m_lastCount = 0;
 };
@@ -272,36 +260,6 @@ public:
     {
         return static_cast<long>(Tracks().Sort(static_cast<TagField>(column - 1), true));
     }
-
-    // The loading loop without the icon lookup, for the breakdown; texts false stops after
-    // inserting the row.
-    void AddRowsOnly(const std::vector<std::string>& paths, bool texts)
-    {
-        SendMessage(WM_SETREDRAW, FALSE);
-        m_records.clear();
-        for (size_t i = 0; i < paths.size(); ++i) {
-            m_records.push_back(std::make_unique<CMp3File>(paths[i]));
-            CMp3File* track = m_records.back().get();
-            const int row = InsertItem(static_cast<int>(i), FileNameFromPath(paths[i]),
-                                       reinterpret_cast<LPARAM>(track));
-            if (row < 0)
-                continue;
-            if (!texts)
-                continue;
-            SetItemText(row, COL_TITLE, track->GetTitle());
-            SetItemText(row, COL_ARTIST, track->GetArtist());
-            SetItemText(row, COL_ALBUM, track->GetAlbum());
-            SetItemText(row, COL_GENRE, GetGenreName(track->GetGenre()));
-            SetItemText(row, COL_YEAR, track->GetYear());
-            SetItemText(row, COL_TRACK, TrackCellText(track->GetTrack()));
-            SetItemText(row, COL_COMMENT, track->GetComment());
-        }
-        SendMessage(WM_SETREDRAW, TRUE);
-        Invalidate();
-    }
-
-private:
-    std::vector<std::unique_ptr<CMp3File>> m_records; // the rows of AddRowsOnly
 };
 
 double WorkingSetMB()
@@ -602,8 +560,8 @@ int main()
                 static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
 
     // ---- where loading spends its time
-    enum { TAGS_ONLY, INSERT_ONLY, INSERT_TEXTS, BARE_AGAIN };
-    CRounds parts(4);
+    enum { TAGS_ONLY, COLLECTION_ONLY, BARE_AGAIN };
+    CRounds parts(3);
     for (int round = 0; round < LOAD_ROUNDS; ++round) {
         parts.Measure(BARE_AGAIN, [&] { BareReadLoop(paths); });
         parts.Measure(TAGS_ONLY, [&] {
@@ -612,10 +570,7 @@ int main()
             for (const std::string& path : paths)
                 tracks.push_back(std::make_unique<CMp3File>(path));
         });
-        list = MakeList(host, list);
-        parts.Measure(INSERT_ONLY, [&] { list->AddRowsOnly(paths, false); });
-        list = MakeList(host, list);
-        parts.Measure(INSERT_TEXTS, [&] { list->AddRowsOnly(paths, true); });
+        parts.Measure(COLLECTION_ONLY, [&] { CTrackCollection().Load(paths); });
     }
     IconLookup icon = LookUpIcon(paths.front());
     for (int i = 1; i < REPEATS; ++i)
@@ -623,8 +578,7 @@ int main()
     std::printf("Where loading %d files goes (ratio to the bare read loop of these rounds)\n", MAIN_ROWS);
     Line("bare read loop", parts[BARE_AGAIN], parts[BARE_AGAIN]);
     Line("a CMp3File for each file, no list", parts[TAGS_ONLY], parts[BARE_AGAIN]);
-    Line("+ InsertItem (the file name)", parts[INSERT_ONLY], parts[BARE_AGAIN]);
-    Line("+ the 7 SetItemText calls (no icon lookup)", parts[INSERT_TEXTS], parts[BARE_AGAIN]);
+    Line("+ the collection (path keys, the repeat check)", parts[COLLECTION_ONLY], parts[BARE_AGAIN]);
     Line("AddFiles, row icon already in the image list", load[LOAD_ICON], load[BARE]);
     Line("AddFiles as it is (from the loading rounds)", load[LOAD], load[BARE]);
     std::printf("  one ExtractAssociatedIconA call: %.3f ms; it answered icon %u of %s\n", icon.ms,

@@ -5,6 +5,7 @@
 #include "app/resource.h"
 #include "framework/MessageBox.h"
 #include "framework/ResString.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -119,10 +120,9 @@ void CLinkStatic::SizeToText()
     MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rect), 2);
 
     const std::string text = GetWindowText();
-    SIZE size{};
     const HDC dc = GetDC(m_hWnd);
     const HGDIOBJ old = SelectObject(dc, m_fontLink);
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const SIZE size = TextExtent(dc, text);
     SelectObject(dc, old);
     ReleaseDC(m_hWnd, dc);
 

@@ -3,6 +3,7 @@
 #include "app/resource.h"
 #include "framework/MessageBox.h"
 #include "framework/Profile.h"
+#include "framework/ResString.h"
 
 const char* const FORMAT_SECTION = "Options";
 const char* const FORMAT_ENTRY = "RenameFormat";
@@ -11,10 +12,27 @@ const char* const DEFAULT_FORMAT = "[title]-[artist].mp3";
 // A stored format that does not compile stays in force as it is: renaming skips every file
 // until the user enters a valid one.
 CNameFormatDlg::CNameFormatDlg(CWnd* parent)
-    : CDialog(IDD_FORMAT, parent),
+    : CFormatExampleDlg(IDD_FORMAT, parent),
       CNameFormat(GetProfileString(FORMAT_SECTION, FORMAT_ENTRY, DEFAULT_FORMAT))
 {
     CompileFormat();
+}
+
+std::string CNameFormatDlg::ExampleText(const std::string& text) const
+{
+    CNameFormat format(text);
+    format.CompileFormat();
+    switch (format.Problem()) {
+    case FormatProblem::EMPTY: return LoadResString(IDS_FORMAT_EMPTY);
+    case FormatProblem::UNCLOSED_BRACKET: return LoadResString(IDS_FORMAT_UNCLOSED);
+    case FormatProblem::NO_FIELD: return LoadResString(IDS_FORMAT_NO_FIELD);
+    case FormatProblem::TOO_MANY_WORDS: return LoadResString(IDS_FORMAT_TOO_MANY);
+    case FormatProblem::NONE: break;
+    }
+    std::string example = FormatResString(IDS_FORMAT_EXAMPLE, m_exampleName ? m_exampleName(format).c_str() : "");
+    if (!format.UnknownWords().empty())
+        example += "\n" + FormatResString(IDS_FORMAT_UNKNOWN_WORD, format.UnknownWords().front().c_str());
+    return example;
 }
 
 void CNameFormatDlg::SetFormat(const std::string& format)

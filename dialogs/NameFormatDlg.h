@@ -1,13 +1,14 @@
 #pragma once
+#include <functional>
 #include <string>
 
-#include "framework/Dialog.h"
+#include "dialogs/FormatExampleDlg.h"
 #include "rename/NameFormat.h"
 
 // The file-name format in force and the dialog that changes it. The object lives as long as the
 // main window; its window exists only while the dialog is open. It loads the stored format
 // when made, and stores a valid format when the user confirms it.
-class CNameFormatDlg : public CDialog, public CNameFormat
+class CNameFormatDlg : public CFormatExampleDlg, public CNameFormat
 {
 public:
     explicit CNameFormatDlg(CWnd* parent = nullptr);
@@ -15,6 +16,10 @@ public:
     const std::string& GetFormat() const { return m_strFormat; }
     // Puts a format in force (compiled) without storing it.
     void SetFormat(const std::string& format);
+    // The name a format gives the file the example is about; set before the dialog opens.
+    std::function<std::string(const CNameFormat& format)> m_exampleName;
+    // What the example line says for a typed format: the name, or why the format is refused.
+    std::string ExampleText(const std::string& format) const override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -16,8 +16,9 @@ std::string BatchFieldName(int commandId)
     }
 }
 
-CTagBatchDlg::CTagBatchDlg(int commandId, CWnd* parent) : CDialog(IDD_BATCH_TAG, parent)
+CTagBatchDlg::CTagBatchDlg(int commandId, CSlotEdit::FitsRule fits, CWnd* parent) : CDialog(IDD_BATCH_TAG, parent)
 {
+    m_value.SetFitsRule(std::move(fits));
     const std::string field = BatchFieldName(commandId);
     m_strPrompt = FormatResString(IDS_BATCH_PROMPT, field.c_str());
     m_strCaption = "Batch-Edit Tag - " + field;
@@ -26,6 +27,7 @@ CTagBatchDlg::CTagBatchDlg(int commandId, CWnd* parent) : CDialog(IDD_BATCH_TAG,
 void CTagBatchDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Text(dx, IDC_BATCH_PROMPT, m_strPrompt);
+    DDX_Control(dx, IDC_BATCH_VALUE, m_value);
     DDX_Text(dx, IDC_BATCH_VALUE, m_strValue);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "controls/SlotEdit.h"
 #include "framework/Dialog.h"
 
 // Asks for the one text that a Batch-Edit command sets on every selected row: Title, Artist,
@@ -9,7 +10,8 @@
 class CTagBatchDlg : public CDialog
 {
 public:
-    explicit CTagBatchDlg(int commandId, CWnd* parent = nullptr);
+    // fits: what the value's slot takes (none: anything).
+    explicit CTagBatchDlg(int commandId, CSlotEdit::FitsRule fits = {}, CWnd* parent = nullptr);
 
     std::string m_strPrompt;
     std::string m_strValue;
@@ -19,6 +21,9 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
+
+private:
+    CSlotEdit m_value;
 };
 
 // The field name a Batch-Edit command id puts into the prompt and the caption; empty for any

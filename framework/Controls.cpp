@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "ResString.h"
+#include "WideText.h"
 
 #include <vector>
 
@@ -145,8 +146,7 @@ void CStatusBar::LayoutPanes()
     std::vector<int> widths;
     for (UINT id : m_indicators) {
         const std::string text = LoadResString(id);
-        SIZE size{};
-        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const SIZE size = TextExtent(dc, text);
         widths.push_back(id == ID_SEPARATOR ? 0 : size.cx + 12);
     }
     ::SelectObject(dc, old);

@@ -24,6 +24,14 @@ public:
         CCmdUI::SetCheck(check);
         CheckMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
     }
+    void SetText(const std::string& text) override
+    {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = const_cast<char*>(text.c_str());
+        SetMenuItemInfoA(m_hMenu, m_nIndex, TRUE, &info);
+    }
 
 private:
     HMENU m_hMenu;

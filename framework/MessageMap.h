@@ -194,6 +194,8 @@ protected:                                                                      
 #define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, id, id, &msgmap::Void<ThisClass, &ThisClass::fn>},
 #define ON_COMMAND_RANGE(first, last, fn)                                                       \
     {WM_COMMAND, CN_COMMAND, first, last, &msgmap::CommandRange<ThisClass, &ThisClass::fn>},
+#define ON_CONTROL(code, id, fn)                                                                \
+    {WM_COMMAND, static_cast<int>(code), id, id, &msgmap::Void<ThisClass, &ThisClass::fn>},
 #define ON_UPDATE_COMMAND_UI(id, fn)                                                            \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, &msgmap::UpdateUI<ThisClass, &ThisClass::fn>},
 #define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn)                                             \

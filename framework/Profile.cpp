@@ -77,3 +77,27 @@ bool WriteProfileString(const std::string& section, const std::string& entry, co
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
+
+DWORD GetProfileInt(const std::string& section, const std::string& entry, DWORD defaultValue)
+{
+    const HKEY key = OpenSection(section, KEY_QUERY_VALUE);
+    if (!key)
+        return defaultValue;
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    const LONG status = RegQueryValueExA(key, entry.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value ? value : defaultValue;
+}
+
+bool WriteProfileInt(const std::string& section, const std::string& entry, DWORD value)
+{
+    const HKEY key = OpenSection(section, KEY_SET_VALUE);
+    if (!key)
+        return false;
+    const LONG status =
+        RegSetValueExA(key, entry.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}

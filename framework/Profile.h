@@ -10,6 +10,7 @@
 // <windows.h> maps these names to the INI-file functions of the system; here they are ours.
 #undef GetProfileString
 #undef WriteProfileString
+#undef GetProfileInt
 
 void SetRegistryKey(const std::string& key, const std::string& appName);
 
@@ -22,3 +23,7 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 // Stores the text as the entry's string value, creating the section's keys when needed.
 // False when it could not be stored.
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
+
+// The DWORD value of an entry; the default when it does not exist or is not a DWORD.
+DWORD GetProfileInt(const std::string& section, const std::string& entry, DWORD defaultValue);
+bool WriteProfileInt(const std::string& section, const std::string& entry, DWORD value);

@@ -35,6 +35,13 @@ void CToolTipCtrl::RelayEvent(MSG* msg)
         SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
 }
 
+void CToolTipCtrl::UpdateTipText(CWnd* wnd, UINT id, const std::string& text)
+{
+    TTTOOLINFOA info = ToolInfo(*wnd, id);
+    info.lpszText = const_cast<char*>(text.c_str());
+    SendMessage(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 std::string CToolTipCtrl::GetText(CWnd* wnd, UINT id) const
 {
     char text[1024] = ""; // a longer text is cut

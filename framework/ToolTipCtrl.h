@@ -16,6 +16,10 @@ public:
     // A tool over rect (client coordinates of wnd) that shows text; false when not added.
     bool AddTool(CWnd* wnd, const std::string& text, const RECT& rect, UINT id);
     void RelayEvent(MSG* msg);
+    // Changes a tool's text; an empty text shows no tip.
+    void UpdateTipText(CWnd* wnd, UINT id, const std::string& text);
+    // Hides the tip now, so the next one starts its wait afresh.
+    void Pop() { SendMessage(TTM_POP); }
 
     int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
     // The text of a tool; empty when there is no such tool.

@@ -33,6 +33,8 @@ public:
     CWnd* GetMainWnd() const { return m_pMainWnd; }
 
     CWnd* m_pMainWnd = nullptr;
+    // The command line the program was started with (set by WinMain; empty otherwise).
+    std::wstring m_strCommandLine;
     HINSTANCE m_hInstance;
     std::string m_strAppName;
 

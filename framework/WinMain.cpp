@@ -6,6 +6,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CWinApp* app = GetApp();
     if (!app)
         return 1;
+    app->m_strCommandLine = GetCommandLineW();
     if (!app->InitInstance())
         return app->ExitInstance();
     return app->Run();

@@ -196,12 +196,22 @@ RECT CWnd::GetWindowRect() const
     return rect;
 }
 
+std::string WindowTextOf(HWND wnd)
+{
+    const int length = ::GetWindowTextLengthA(wnd);
+    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(wnd, text.data(), length + 1);
+    return std::string(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
 std::string CWnd::GetWindowText() const
 {
-    const int length = ::GetWindowTextLengthA(m_hWnd);
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
-    return std::string(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    return WindowTextOf(m_hWnd);
+}
+
+std::string CWnd::GetDlgItemText(int id) const
+{
+    return WindowTextOf(::GetDlgItem(m_hWnd, id));
 }
 
 BOOL CWnd::MoveWindow(const RECT& rect, BOOL repaint)

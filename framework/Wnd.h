@@ -14,6 +14,8 @@ public:
     virtual ~CCmdUI() = default;
     virtual void Enable(BOOL on = TRUE) { m_bEnabled = on != FALSE; m_bHandled = true; }
     virtual void SetCheck(int check = 1) { m_nCheck = check; m_bHandled = true; }
+    // A menu item's text (ignored by buttons).
+    virtual void SetText(const std::string&) {}
 
     UINT m_nID;
     bool m_bEnabled = true;
@@ -71,6 +73,7 @@ public:
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
     std::string GetWindowText() const;
+    std::string GetDlgItemText(int id) const;
     void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
     BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
@@ -130,6 +133,9 @@ private:
 
 // Registers a window class with the given styles, cursor, background and icon, whose messages
 // go to the bound CWnd objects. Returns the class name; the same settings give the same class.
+// The text of any window.
+std::string WindowTextOf(HWND wnd);
+
 const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                              HICON icon = nullptr);
 

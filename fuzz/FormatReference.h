@@ -69,21 +69,33 @@ inline CompiledFormat Compile(const std::string& format)
     return out;
 }
 
+// A number as decimal digits, a minus sign before a negative one, no leading zeros.
+inline std::string Decimal(int number)
+{
+    long long rest = number < 0 ? -static_cast<long long>(number) : number;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + rest % 10));
+        rest /= 10;
+    } while (rest > 0);
+    return number < 0 ? "-" + digits : digits;
+}
+
+// What a bracketed word stands for, as the help's table says: the tag's texts as they are,
+// the track number in decimal, the genre's name from the genre table (none outside it).
 inline std::string FieldText(TagField field, const CMp3File& file)
 {
-    switch (field) {
-    case TF_TITLE: return file.GetTitle();
-    case TF_ARTIST: return file.GetArtist();
-    case TF_ALBUM: return file.GetAlbum();
-    case TF_GENRE: {
-        const int genre = file.GetGenre();
-        return genre >= 0 && genre < GENRE_COUNT ? GenreTable[genre] : "";
+    const int genre = file.GetGenre();
+    const std::pair<TagField, std::string> meanings[] = {
+        {TF_TITLE, file.GetTitle()}, {TF_ARTIST, file.GetArtist()}, {TF_ALBUM, file.GetAlbum()},
+        {TF_YEAR, file.GetYear()}, {TF_COMMENT, file.GetComment()}, {TF_TRACK, Decimal(file.GetTrack())},
+        {TF_GENRE, genre >= 0 && genre < GENRE_COUNT ? GenreTable[genre] : ""},
+    };
+    for (const auto& [meant, text] : meanings) {
+        if (meant == field)
+            return text;
     }
-    case TF_YEAR: return file.GetYear();
-    case TF_TRACK: return std::to_string(file.GetTrack());
-    case TF_COMMENT: return file.GetComment();
-    default: return "";
-    }
+    return ""; // a word that names no field
 }
 
 // Empty when the format is invalid or every bracketed word gives an empty text.

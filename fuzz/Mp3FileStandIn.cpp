@@ -11,5 +11,6 @@ const CDiskOps& CDiskOps::System()
 }
 
 bool CMp3File::Load(const std::string&) { return false; }
+bool CMp3File::ReadId3v2Tag(Id3v2Fields&) const { return false; }
 bool CMp3File::WriteTag(const CDiskOps&) { return false; }
 bool CMp3File::RenameTo(const std::string&, const CDiskOps&) { return false; }

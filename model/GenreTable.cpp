@@ -1,5 +1,7 @@
 #include "GenreTable.h"
 
+#include <algorithm>
+
 const char* const GenreTable[GENRE_COUNT] = {
     "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
     "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
@@ -22,6 +24,18 @@ const char* const GenreTable[GENRE_COUNT] = {
     "Christian Gangsta Rap", "Heavy Metal", "Black Metal", "Crossover", "Contemporary Christian",
     "Christian Rock", "Merengue", "Salsa", "Trash Metal", "Anime", "JPop", "SynthPop",
 };
+
+int FindGenre(const std::string& name)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (int genre = 0; genre < GENRE_COUNT; ++genre) {
+        const std::string candidate = GenreTable[genre];
+        if (candidate.size() == name.size() &&
+            std::equal(name.begin(), name.end(), candidate.begin(), [&](char a, char b) { return lower(a) == lower(b); }))
+            return genre;
+    }
+    return -1;
+}
 
 std::string GetGenreName(int genre)
 {

@@ -222,20 +222,6 @@ std::string FirstCharacters(const std::string& text, size_t count)
     return Trim(text.substr(0, end));
 }
 
-bool SameIgnoringAsciiCase(const std::string& a, const char* b)
-{
-    const size_t length = std::strlen(b);
-    if (a.size() != length)
-        return false;
-    for (size_t i = 0; i < length; ++i) {
-        const char x = a[i] >= 'a' && a[i] <= 'z' ? a[i] - 32 : a[i];
-        const char y = b[i] >= 'a' && b[i] <= 'z' ? b[i] - 32 : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // A genre given by its number (one to three digits) or its table name; -1 otherwise, which
 // covers the "RX" (remix) and "CR" (cover) refinements.
 int GenreOfWord(const std::string& word)
@@ -245,10 +231,7 @@ int GenreOfWord(const std::string& word)
         const int number = std::stoi(word);
         return number < GENRE_COUNT ? number : -1;
     }
-    for (int genre = 0; genre < GENRE_COUNT; ++genre)
-        if (SameIgnoringAsciiCase(word, GenreTable[genre]))
-            return genre;
-    return -1;
+    return FindGenre(word);
 }
 
 // One genre value: "(17)", "(4)(17)", "(17)Rock", "17" or "Rock". The first part that names a

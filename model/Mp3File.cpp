@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "Id3v1Tag.h"
 #include "PathText.h"
 
@@ -34,10 +37,12 @@ public:
             return -1;
         return (static_cast<LONGLONG>(high) << 32) | low;
     }
-    bool ReadBlock(Id3v1Block& block)
+    bool ReadBlock(Id3v1Block& block) { return Read(block.data(), ID3V1_SIZE) == ID3V1_SIZE; }
+    // Reads up to size bytes; returns how many came.
+    DWORD Read(void* data, DWORD size)
     {
         DWORD read = 0;
-        return ReadFile(m_handle, block.data(), ID3V1_SIZE, &read, nullptr) && read == ID3V1_SIZE;
+        return ReadFile(m_handle, data, size, &read, nullptr) ? read : 0;
     }
     bool WriteBlock(const Id3v1Block& block, const CDiskOps& disk)
     {
@@ -112,19 +117,37 @@ bool CMp3File::Load(const std::string& path)
     if (!file.IsOpen())
         return false;
 
+    // The ID3v2 header at the start is noted in the same open; the tag itself is read on demand.
+    unsigned char start[ID3V2_HEADER_SIZE];
+    Id3v2Header header;
+    if (file.Read(start, sizeof start) == sizeof start && ParseId3v2Header(start, sizeof start, &header))
+        m_nId3v2Version = static_cast<unsigned char>(header.version);
+
     Id3v1Block block;
     if (ReadLastBlock(file, block) && HasId3v1Magic(block)) {
-        const Id3v1Fields tag = DecodeId3v1(block);
-        m_strTitle = tag.title;
-        m_strArtist = tag.artist;
-        m_strAlbum = tag.album;
-        m_strYear = tag.year;
-        m_strComment = tag.comment;
-        m_nTrack = tag.track;
-        m_nGenre = tag.genre;
+        m_bHasId3v1 = true;
+        SetFields(DecodeId3v1(block), false);
     }
     m_strPath = path;
     return true;
+}
+
+bool CMp3File::ReadId3v2Tag(Id3v2Fields& fields) const
+{
+    CFileHandle file(CreateFileA(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char start[ID3V2_HEADER_SIZE];
+    Id3v2Header header;
+    if (m_strPath.empty() || !file.IsOpen() || file.Read(start, sizeof start) != sizeof start ||
+        !ParseId3v2Header(start, sizeof start, &header))
+        return false;
+    // A header may claim more than the file holds: the tag is read up to the file's end.
+    const unsigned long wanted = std::min(header.size, MAX_ID3V2_READ);
+    std::vector<unsigned char> tag(start, start + sizeof start);
+    tag.resize(sizeof start + wanted);
+    const DWORD read = file.Read(tag.data() + sizeof start, wanted);
+    fields = ReadId3v2(tag.data(), sizeof start + read);
+    return fields.version != 0;
 }
 
 bool CMp3File::WriteTag(const CDiskOps& disk)
@@ -143,16 +166,9 @@ bool CMp3File::WriteTag(const CDiskOps& disk)
     if (tagOffset < 0)
         return false;
 
-    Id3v1Fields tag;
-    tag.title = m_strTitle;
-    tag.artist = m_strArtist;
-    tag.album = m_strAlbum;
-    tag.year = m_strYear;
-    tag.comment = m_strComment;
-    tag.track = m_nTrack;
-    tag.genre = m_nGenre;
-    if (file.WriteBlock(EncodeId3v1(tag), disk)) {
+    if (file.WriteBlock(EncodeId3v1(GetFields()), disk)) {
         m_bModified = false;
+        m_bHasId3v1 = true;
         return true;
     }
 

@@ -3,6 +3,8 @@
 
 #include "DiskOps.h"
 #include "GenreTable.h"
+#include "Id3v1Tag.h"
+#include "Id3v2Tag.h"
 
 // One loaded MP3 file: its path, the fields of its ID3v1 tag and whether they were changed
 // since they were read or last written.
@@ -32,8 +34,19 @@ public:
     std::string GetYear() const { return m_strYear; }
     std::string GetComment() const { return m_strComment; }
     int GetTrack() const { return m_nTrack; }
+    // The major version of the ID3v2 tag at the file's start when it was loaded; 0 for none.
+    int GetId3v2Version() const { return m_nId3v2Version; }
+    bool HasId3v1Tag() const { return m_bHasId3v1; }
+    // Reads the file's ID3v2 tag (never more than MAX_ID3V2_READ bytes); false when the file
+    // cannot be read or has no such tag.
+    bool ReadId3v2Tag(Id3v2Fields& fields) const;
+    static constexpr unsigned long MAX_ID3V2_READ = 16ul << 20;
     int GetGenre() const { return m_nGenre; }
     bool IsModified() const { return m_bModified; }
+
+    // All seven fields at once, and whether they count as changed (to take a change back).
+    Id3v1Fields GetFields() const;
+    void SetFields(const Id3v1Fields& fields, bool modified);
 
     void SetTitle(const std::string& title) { m_strTitle = title; m_bModified = true; }
     void SetArtist(const std::string& artist) { m_strArtist = artist; m_bModified = true; }
@@ -55,4 +68,6 @@ private:
     int m_nTrack = 0;
     int m_nGenre = GENRE_NONE;
     bool m_bModified = false;
+    bool m_bHasId3v1 = false;
+    unsigned char m_nId3v2Version = 0;
 };

@@ -57,8 +57,10 @@ CNameFormat::CNameFormat(const std::string& format) : m_strFormat(format)
 void CNameFormat::CompileFormat()
 {
     m_strPattern.clear();
+    m_unknownWords.clear();
     for (TagField& field : m_fieldOrder)
         field = TF_NONE;
+    m_eProblem = m_strFormat.empty() ? FormatProblem::EMPTY : FormatProblem::NO_FIELD;
     // A zero byte would read as a placeholder; typed text never holds one.
     if (m_strFormat.empty() || m_strFormat.find(PLACEHOLDER) != std::string::npos)
         return;
@@ -75,18 +77,27 @@ void CNameFormat::CompileFormat()
             continue;
         }
         const size_t close = m_strFormat.find(']', pos);
-        if (close == std::string::npos || slot == FORMAT_SLOTS)
+        if (close == std::string::npos || slot == FORMAT_SLOTS) {
+            m_eProblem = close == std::string::npos ? FormatProblem::UNCLOSED_BRACKET : FormatProblem::TOO_MANY_WORDS;
+            m_unknownWords.clear();
             return;
-        const TagField field = FieldOfWord(m_strFormat.substr(pos + 1, close - pos - 1));
+        }
+        const std::string word = m_strFormat.substr(pos + 1, close - pos - 1);
+        const TagField field = FieldOfWord(word);
         if (field != TF_NONE)
             ++recognised;
+        else
+            m_unknownWords.push_back(word);
         order[slot++] = field;
         pattern += PLACEHOLDER;
         pos = close + 1;
     }
-    if (recognised == 0)
+    if (recognised == 0) {
+        m_unknownWords.clear();
         return;
+    }
 
+    m_eProblem = FormatProblem::NONE;
     m_strPattern = pattern;
     for (int i = 0; i < FORMAT_SLOTS; ++i)
         m_fieldOrder[i] = order[i];
@@ -108,10 +119,18 @@ std::string CNameFormat::GetFieldText(TagField field, const CMp3File& file) cons
 
 std::string CNameFormat::BuildFileName(const CMp3File& file) const
 {
+    return BuildFileName(file, [](const std::string& bytes) { return bytes; });
+}
+
+std::string CNameFormat::BuildFileName(const CMp3File& file, const FieldToText& toText) const
+{
     std::string texts[FORMAT_SLOTS];
     int filled = 0;
     for (int i = 0; i < FORMAT_SLOTS; ++i) {
-        texts[i] = GetFieldText(m_fieldOrder[i], file);
+        const TagField field = m_fieldOrder[i];
+        texts[i] = GetFieldText(field, file);
+        if (field != TF_GENRE && field != TF_TRACK)
+            texts[i] = toText(texts[i]);
         if (!texts[i].empty())
             ++filled;
     }

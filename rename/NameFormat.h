@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 #include <string>
+#include <vector>
 
 class CMp3File;
 
@@ -22,6 +24,9 @@ TagField FieldOfWord(const std::string& word);
 // At most this many bracketed words in one format.
 constexpr int FORMAT_SLOTS = 7;
 
+// Why a format cannot be used.
+enum class FormatProblem { NONE, EMPTY, UNCLOSED_BRACKET, NO_FIELD, TOO_MANY_WORDS };
+
 // A file name format such as "[artist] - [title].mp3": literal text with bracketed tag words.
 // Compiling turns it into a pattern and a field per placeholder; building fills the
 // placeholders from one file's tag.
@@ -36,12 +41,20 @@ public:
     // FORMAT_SLOTS words.
     void CompileFormat();
     bool IsValid() const { return !m_strPattern.empty(); }
+    // Why the last compile left the format unusable; NONE when it is usable.
+    FormatProblem Problem() const { return m_eProblem; }
+    // Bracketed words of the compiled format that name no field (they give nothing).
+    const std::vector<std::string>& UnknownWords() const { return m_unknownWords; }
 
     // The text of one field of a file, unchanged; empty for TF_NONE and unknown values.
     std::string GetFieldText(TagField field, const CMp3File& file) const;
     // The name for a file, or empty when the format is invalid or every slot's field is
     // empty. No extension is added and the name is not checked against file-system rules.
     std::string BuildFileName(const CMp3File& file) const;
+    // The same with each text field's bytes made text by toText first (the tag's code page is
+    // not the file system's).
+    using FieldToText = std::function<std::string(const std::string& bytes)>;
+    std::string BuildFileName(const CMp3File& file, const FieldToText& toText) const;
 
     // The placeholder byte in m_strPattern; every other byte is literal text.
     static constexpr char PLACEHOLDER = '\0';
@@ -50,4 +63,6 @@ protected:
     std::string m_strFormat;                 // as typed
     std::string m_strPattern;                // compiled; empty when invalid
     TagField m_fieldOrder[FORMAT_SLOTS];     // field of the k-th placeholder
+    FormatProblem m_eProblem = FormatProblem::EMPTY;
+    std::vector<std::string> m_unknownWords;
 };

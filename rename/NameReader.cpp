@@ -31,15 +31,6 @@ bool EndsWithMp3(const std::string& text)
     return text.size() >= 4 && SameIgnoringCase(text.data() + text.size() - 4, ".mp3", 4);
 }
 
-int GenreOfName(const std::string& name)
-{
-    for (int i = 0; i < GENRE_COUNT; ++i) {
-        if (EqualsIgnoringCase(name, GenreTable[i]))
-            return i;
-    }
-    return -1;
-}
-
 // The folder names of a path, nearest last. The root, a drive "C:" or a share
 // "\\server\share", names no folder; empty pieces from doubled backslashes are skipped.
 std::vector<std::string> FolderNames(const std::string& path)
@@ -176,7 +167,7 @@ private:
             break;
         }
         case TF_GENRE: {
-            const int genre = GenreOfName(text);
+            const int genre = FindGenre(text);
             out->genre = {genre >= 0, genre >= 0 ? genre : GENRE_NONE};
             break;
         }

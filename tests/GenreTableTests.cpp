@@ -6,22 +6,16 @@
 
 #include "model/GenreTable.h"
 
-TEST(GenreTable, NamesNumbersInsideTheTable)
+// Names as other taggers write them, their misspellings included; none outside the table.
+TEST(GenreTable, NamesTheNumbersInsideTheTableOnly)
 {
-    EXPECT_EQ(GetGenreName(0), "Blues");
-    EXPECT_EQ(GetGenreName(17), "Rock");
-    EXPECT_EQ(GetGenreName(67), "Psychadelic");
-    EXPECT_EQ(GetGenreName(85), "Bebob");
-    EXPECT_EQ(GetGenreName(118), "Rhytmic Soul");
-    EXPECT_EQ(GetGenreName(123), "A Capella");
-    EXPECT_EQ(GetGenreName(144), "Trash Metal");
-    EXPECT_EQ(GetGenreName(147), "SynthPop");
-}
-
-TEST(GenreTable, GivesEmptyTextOutsideTheTable)
-{
-    for (int genre : {-1, 148, 200, 254, GENRE_NONE, 256, 100000})
-        EXPECT_EQ(GetGenreName(genre), "") << genre;
+    const std::pair<int, const char*> cases[] = {
+        {0, "Blues"}, {17, "Rock"}, {67, "Psychadelic"}, {85, "Bebob"}, {118, "Rhytmic Soul"},
+        {123, "A Capella"}, {144, "Trash Metal"}, {147, "SynthPop"},
+        {-1, ""}, {148, ""}, {200, ""}, {254, ""}, {GENRE_NONE, ""}, {256, ""}, {100000, ""},
+    };
+    for (const auto& [genre, name] : cases)
+        EXPECT_EQ(GetGenreName(genre), name) << genre;
 }
 
 TEST(GenreTable, NamesAreDistinctIgnoringCase)
@@ -34,29 +28,4 @@ TEST(GenreTable, NamesAreDistinctIgnoringCase)
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         EXPECT_TRUE(folded.insert(name).second) << "duplicate: " << GenreTable[i];
     }
-}
-
-TEST(GenreTable, AllNamesInOrderAreExact)
-{
-    // Every name joined with '|' in table order: a typo anywhere shows up here.
-    std::string joined;
-    for (int i = 0; i < GENRE_COUNT; ++i)
-        joined += std::string(GenreTable[i]) + "|";
-    EXPECT_EQ(joined,
-        "Blues|Classic Rock|Country|Dance|Disco|Funk|Grunge|Hip-Hop|Jazz|Metal|New Age|Oldies|Other|"
-        "Pop|R&B|Rap|Reggae|Rock|Techno|Industrial|Alternative|Ska|Death Metal|Pranks|Soundtrack|"
-        "Euro-Techno|Ambient|Trip Hop|Vocal|Jazz Funk|Fusion|Trance|Classical|Instrumental|Acid|House|"
-        "Game|Sound Clip|Gospel|Noise|Alternative Rock|Bass|Soul|Punk|Space|Meditative|"
-        "Instrumental Pop|Instrumental Rock|Ethnic|Gothic|Darkwave|Techno-Industrial|Electronic|"
-        "Pop Folk|Eurodance|Dream|Southern Rock|Comedy|Cult|Gangsta|Top 40|Christian Rap|Pop Funk|"
-        "Jungle|Native American|Cabaret|New Wave|Psychadelic|Rave|ShowTunes|Trailer|Lo-Fi|Tribal|"
-        "Acid Punk|Acid Jazz|Polka|Retro|Musical|Rock & Roll|Hard Rock|Folk|Folk Rock|National Folk|"
-        "Swing|Fast Fusion|Bebob|Latin|Revival|Celtic|Bluegrass|Avantgarde|Gothic Rock|"
-        "Progressive Rock|Psychedelic Rock|Symphonic Rock|Slow Rock|Big Band|Chorus|Easy Listening|"
-        "Acoustic|Humour|Speech|Chanson|Opera|Chamber Music|Sonata|Symphony|Booty Bass|Primus|"
-        "Porn Groove|Satire|Slow Jam|Club|Tango|Samba|Folklore|Ballad|Power Ballad|Rhytmic Soul|"
-        "Freestyle|Duet|Punk Rock|Drum Solo|A Capella|Euro House|Dance Hall|Goa|Drum & Bass|"
-        "Club House|Hardcore|Terror|Indie|BritPop|Negerpunk|Polsk Punk|Beat|Christian Gangsta Rap|"
-        "Heavy Metal|Black Metal|Crossover|Contemporary Christian|Christian Rock|Merengue|Salsa|"
-        "Trash Metal|Anime|JPop|SynthPop|");
 }

@@ -18,6 +18,7 @@ const COLORREF NORMAL = RGB(0, 0, 238);
 const COLORREF VISITED = RGB(85, 26, 139);
 const COLORREF HOVER = GetSysColor(COLOR_HIGHLIGHT);
 const COLORREF PAPER = RGB(10, 200, 10); // what lies under the control when it is drawn
+const std::string UNABLE = "Unable to open hyperlink:\n\n";
 
 // A link whose failure sound the test hears: each beep records how many boxes came before it.
 class CListenedLink : public CLinkStatic
@@ -118,17 +119,14 @@ SIZE TextSize(HWND control)
     return size;
 }
 
-class LinkTest : public ::testing::Test
+class LinkTest : public HostFixture
 {
 protected:
-    CTestApp app;
-    CTestHost host;
-    CMessageBoxScript boxes;
     CLinkTestDlg dlg;
 
     void SetUp() override
     {
-        app.m_pMainWnd = &host;
+        HostFixture::SetUp();
         for (CListenedLink* link : {&dlg.m_left, &dlg.m_centre, &dlg.m_right})
             link->m_pBoxes = &boxes;
     }
@@ -359,8 +357,7 @@ TEST_F(LinkClickTest, WhenTheShellCannotOpenTheAddressTheRegisteredBrowserComman
     boxes.Answer(IDOK);
     Click(link);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension.");
+    EXPECT_EQ(boxes.Shown()[0].text, UNABLE + "There is no application associated\nwith the given filename extension.");
     EXPECT_EQ(boxes.Shown()[0].caption, "Quillfox");
     EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
     EXPECT_EQ(link.m_beepsAfterBoxes, std::vector<size_t>{0});
@@ -371,15 +368,15 @@ TEST_F(LinkClickTest, WhenTheShellCannotOpenTheAddressTheRegisteredBrowserComman
     boxes.Answer(IDOK);
     Click(link);
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, "Unable to open hyperlink:\n\nThe specified file was not found.");
+    EXPECT_EQ(boxes.Shown()[1].text, UNABLE + "The specified file was not found.");
     EXPECT_EQ(link.m_beepsAfterBoxes, (std::vector<size_t>{0, 1}));
     EXPECT_EQ(RecordedCommands(1).size(), 1u); // one run for the one successful click
 }
 
-TEST(LinkFailure, EachResultCodeHasItsReasonAndOthersTheirNumber)
+using LinkFailure = HostFixture;
+
+TEST_F(LinkFailure, EachResultCodeHasItsReasonAndOthersTheirNumber)
 {
-    CTestApp app;
-    CMessageBoxScript boxes;
     const std::pair<int, const char*> cases[] = {
         {4, "Unknown Error (4) occurred."},
         {26, "A sharing violation occurred. "},
@@ -389,11 +386,11 @@ TEST(LinkFailure, EachResultCodeHasItsReasonAndOthersTheirNumber)
     for (const auto& [code, reason] : cases) {
         boxes.Answer(IDOK);
         CLinkStatic::ShowOpenError(code);
-        EXPECT_EQ(boxes.Shown().back().text, std::string("Unable to open hyperlink:\n\n") + reason) << code;
+        EXPECT_EQ(boxes.Shown().back().text, UNABLE + reason) << code;
     }
 }
 
-TEST(LinkFailure, TheBrowserCommandIsTheTemplateCutAtItsPlaceholder)
+TEST(LinkCommand, TheBrowserCommandIsTheTemplateCutAtItsPlaceholder)
 {
     const std::string address = "http://www.quillworks.example/quillfox/";
     EXPECT_EQ(BrowserCommandLine("\"C:\\Web\\b.exe\" -new \"%1\" -x", address), "\"C:\\Web\\b.exe\" -new  " + address);
@@ -418,4 +415,24 @@ TEST(LinkFailure, TheBrowserCommandIsTheTemplateCutAtItsPlaceholder)
     EXPECT_EQ(value, "untouched");
     RegCloseKey(handle);
     RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+}
+
+// A window the link cannot take (another process's, or no window at all) is refused: the link
+// stays without a window and the other window keeps its own procedure. Off while
+// CWnd::SubclassWindow takes any handle that is not null and not bound yet.
+TEST_F(LinkTest, DISABLED_AWindowThatRefusesSubclassingLeavesTheLinkWithoutOne)
+{
+    const HWND desktop = GetDesktopWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(desktop, &process);
+    ASSERT_NE(process, GetCurrentProcessId());
+    const LONG_PTR procedure = GetWindowLongPtrA(desktop, GWLP_WNDPROC);
+    for (const HWND refusing : {desktop, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFE))}) {
+        CLinkStatic link;
+        EXPECT_FALSE(link.SubclassWindow(refusing));
+        EXPECT_EQ(link.m_hWnd, nullptr);
+        EXPECT_EQ(CWnd::FromHandle(refusing), nullptr);
+    }
+    EXPECT_EQ(GetWindowLongPtrA(desktop, GWLP_WNDPROC), procedure);
+    EXPECT_TRUE(IsWindowVisible(desktop));
 }

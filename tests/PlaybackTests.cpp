@@ -1,22 +1,12 @@
 #include <windows.h>
 #include <vfw.h>
 
-#include "app/resource.h"
 #include "framework/FrameWnd.h"
-#include "model/Mp3File.h"
 #include "model/PathText.h"
+#include "rename/NameFormat.h"
 #include "support/GuiTest.h"
-#include "support/TestFiles.h"
-#include "view/TrackView.h"
 
 namespace {
-
-class CTestView : public CTrackView
-{
-public:
-    using CTrackView::m_bPlaying;
-    using CTrackView::m_hMciWnd;
-};
 
 // Closes the media window's own error box when one shows, and counts them.
 int g_errorBoxes = 0;
@@ -29,40 +19,34 @@ void CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-class PlaybackTest : public ::testing::Test
+// Two files of 40 frames (about a second each) and one that is no audio at all.
+class PlaybackTest : public TrackListFixture
 {
 protected:
-    CTestApp app;
-    CTestHost host{600, 400};
-    CTempDir dir;
-    CMessageBoxScript boxes;
-    CTestView view;
     UINT_PTR m_watch = 0;
 
     void SetUp() override
     {
-        app.m_pMainWnd = &host;
-        ASSERT_TRUE(view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 600, 400}, host, AFX_IDW_PANE_FIRST));
-        ASSERT_TRUE(view.CreateList(host, host, 600));
+        TrackListFixture::SetUp();
         for (const char* name : {"a.mp3", "b.mp3"})
-            WriteMp3(dir / name, 40);
+            WriteMp3(dir / name, 40, TagBytes().Put(TITLE, name));
         WriteBytes(dir / "text.mp3", std::vector<unsigned char>(500, 'x'));
-        view.List().AddFiles({dir / "a.mp3", dir / "b.mp3", dir / "text.mp3"});
+        list.AddFiles({dir / "a.mp3", dir / "b.mp3", dir / "text.mp3"});
         UpdateWindow(view); // the first paint lays the list out
         g_errorBoxes = 0;
         m_watch = SetTimer(nullptr, 0, 100, &CloseErrorBoxes);
     }
-    void TearDown() override
+    void TearDown() override { KillTimer(nullptr, m_watch); }
+
+    void Play(int row)
     {
-        KillTimer(nullptr, m_watch);
+        Select({row});
+        Command(ID_TOOLS_PLAY);
     }
-    void Select(int row)
-    {
-        view.List().SetItemState(-1, 0, LVIS_SELECTED);
-        view.List().SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-    }
+    // Stop is enabled exactly while the view counts a file as playing.
     bool StopEnabled() { return CFrameWnd::IsCommandEnabled(view, ID_TOOLS_STOP); }
-    void Command(UINT id) { view.SendMessage(WM_COMMAND, id); }
+    // The play bar: the media window, the view's top child.
+    HWND Media() { return GetWindow(view, GW_CHILD) == list.m_hWnd ? nullptr : GetWindow(view, GW_CHILD); }
     // Pumps the loop until the condition holds or the time runs out.
     bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000)
     {
@@ -75,76 +59,105 @@ protected:
         }
         return true;
     }
-    LRESULT Mode() { return SendMessageA(view.m_hMciWnd, MCIWNDM_GETMODEA, 0, 0); }
+    LRESULT Mode() { return SendMessageA(Media(), MCIWNDM_GETMODEA, 0, 0); }
+    bool Playing() { return WaitFor([this] { return Mode() == MCI_MODE_PLAY; }); }
+    std::string OpenedName()
+    {
+        char opened[MAX_PATH] = "";
+        SendMessageA(Media(), MCIWNDM_GETFILENAMEA, sizeof opened, reinterpret_cast<LPARAM>(opened));
+        return NameOf(opened);
+    }
 };
 
 } // namespace
 
-TEST_F(PlaybackTest, PlayShowsThePlayBarAndTheEndDisablesStop)
+TEST_F(PlaybackTest, PlayShowsThePlayBarAtTheBottomLeftAndTheEndDisablesStop)
 {
     EXPECT_FALSE(StopEnabled());
-    Select(0);
-    Command(ID_TOOLS_PLAY);
-    ASSERT_NE(view.m_hMciWnd, nullptr);
+    Play(0);
+    ASSERT_NE(Media(), nullptr);
     EXPECT_TRUE(StopEnabled());
-    EXPECT_EQ(GetWindow(view, GW_CHILD), view.m_hMciWnd); // on top of the list
-    RECT media{};
-    GetWindowRect(view.m_hMciWnd, &media);
-    MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&media), 2);
-    EXPECT_EQ(media.left, 0);
-    EXPECT_EQ(media.bottom, view.GetClientRect().bottom);
-    EXPECT_TRUE(WaitFor([this] { return Mode() == MCI_MODE_PLAY; }));
+    EXPECT_TRUE(Playing());
 
-    // The 40-frame file ends after about a second.
-    EXPECT_TRUE(WaitFor([this] { return !view.m_bPlaying; }));
-    EXPECT_FALSE(StopEnabled());
+    // The bar stays at the bottom left as the view changes size.
+    for (const RECT size : {RECT{0, 0, 790, 380}, RECT{0, 0, 420, 200}, RECT{0, 0, 700, 390}}) {
+        view.MoveWindow(size);
+        UpdateWindow(view);
+        RECT media{};
+        GetWindowRect(Media(), &media);
+        MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&media), 2);
+        EXPECT_EQ(media.left, 0);
+        EXPECT_EQ(media.bottom, view.GetClientRect().bottom);
+        EXPECT_EQ(list.GetWindowRect().right - list.GetWindowRect().left, view.GetClientRect().right);
+    }
+
+    EXPECT_TRUE(WaitFor([this] { return !StopEnabled(); })); // the 40 frames end
     EXPECT_NE(Mode(), MCI_MODE_PLAY);
     EXPECT_EQ(g_errorBoxes, 0);
 }
 
 TEST_F(PlaybackTest, PlayWhilePlayingOpensTheNewFileInTheSameWindow)
 {
-    Select(0);
-    Command(ID_TOOLS_PLAY);
-    HWND media = view.m_hMciWnd;
-    ASSERT_TRUE(WaitFor([this] { return Mode() == MCI_MODE_PLAY; }));
-    Select(1);
-    Command(ID_TOOLS_PLAY);
-    EXPECT_EQ(view.m_hMciWnd, media);
-    EXPECT_TRUE(WaitFor([this] { return Mode() == MCI_MODE_PLAY; }));
-    char opened[MAX_PATH] = "";
-    SendMessageA(media, MCIWNDM_GETFILENAMEA, sizeof opened, reinterpret_cast<LPARAM>(opened));
-    EXPECT_EQ(NameOf(opened), "b.mp3");
-    EXPECT_TRUE(view.m_bPlaying);
+    Play(0);
+    HWND media = Media();
+    ASSERT_TRUE(Playing());
+    Play(1);
+    EXPECT_EQ(Media(), media);
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(OpenedName(), "b.mp3");
+    EXPECT_TRUE(StopEnabled());
     EXPECT_EQ(g_errorBoxes, 0);
 }
 
-TEST_F(PlaybackTest, PauseKeepsStopAndStopThenPlayStartsAgain)
+// Stop stays enabled while a file is paused or failed to play (the media window shows its own
+// error), and Stop disables itself; Play starts again after it.
+TEST_F(PlaybackTest, PauseAndFailureKeepStopAndStopThenPlayStartsAgain)
 {
-    Select(0);
-    Command(ID_TOOLS_PLAY);
-    ASSERT_TRUE(WaitFor([this] { return Mode() == MCI_MODE_PLAY; }));
-    SendMessageA(view.m_hMciWnd, MCI_PAUSE, 0, 0);
+    Play(0);
+    ASSERT_TRUE(Playing());
+    SendMessageA(Media(), MCI_PAUSE, 0, 0);
     EXPECT_TRUE(WaitFor([this] { return Mode() == MCI_MODE_PAUSE; }));
     PumpMessages();
     EXPECT_TRUE(StopEnabled());
-
     Command(ID_TOOLS_STOP);
     EXPECT_FALSE(StopEnabled());
     EXPECT_NE(Mode(), MCI_MODE_PAUSE);
-
     Command(ID_TOOLS_PLAY);
     EXPECT_TRUE(StopEnabled());
-    EXPECT_TRUE(WaitFor([this] { return Mode() == MCI_MODE_PLAY; }));
-    Command(ID_TOOLS_STOP);
-}
+    EXPECT_TRUE(Playing());
 
-TEST_F(PlaybackTest, AFileThatCannotPlayKeepsStopEnabled)
-{
-    Select(2);
-    Command(ID_TOOLS_PLAY);
+    Play(2);
     EXPECT_TRUE(WaitFor([] { return g_errorBoxes > 0; }));
     EXPECT_TRUE(StopEnabled());
     Command(ID_TOOLS_STOP);
     EXPECT_FALSE(StopEnabled());
+}
+
+// The file that plays can be renamed from its tag and closed: the list, the disk and the
+// summary agree, and playback goes on until Stop.
+TEST_F(PlaybackTest, ThePlayingFileCanBeRenamedAndClosed)
+{
+    view.FormatDlg().SetFormat("[title]-x.mp3");
+    Play(0);
+    ASSERT_TRUE(Playing());
+    boxes.Answer({IDYES, IDOK});
+    Command(ID_FILE_RENAME);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    const bool renamed = boxes.Shown()[1].text == shown::RenameSummary(1, 0, 0, 0);
+    EXPECT_TRUE(renamed || boxes.Shown()[1].text == shown::RenameSummary(0, 0, 0, 1)) << boxes.Shown()[1].text;
+    const std::string now = renamed ? "a.mp3-x.mp3" : "a.mp3";
+    EXPECT_EQ(list.GetItemText(0, 0), now);
+    EXPECT_TRUE(FileExists(dir / now));
+    EXPECT_EQ(FileExists(dir / "a.mp3"), !renamed);
+    EXPECT_TRUE(StopEnabled());
+
+    Select({0});
+    Command(ID_FILE_CLOSE);
+    EXPECT_EQ(Column(0), (Texts{"b.mp3", "text.mp3"}));
+    EXPECT_TRUE(StopEnabled());
+    EXPECT_TRUE(Playing());
+    Command(ID_TOOLS_STOP);
+    EXPECT_FALSE(StopEnabled());
+    EXPECT_NE(Mode(), MCI_MODE_PLAY);
+    EXPECT_EQ(g_errorBoxes, 0);
 }

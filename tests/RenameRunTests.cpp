@@ -8,43 +8,9 @@
 
 namespace {
 
-const char* const SUMMARY =
-    "Rename Complete:\n\t %d files renamed.\n\t %d files already named. \n\t %d files skipped because new "
-    "file name already exists. \n\t %d files skipped because there was not enough\n\t     information or "
-    "other errors occurred. \n\nThe skipped files will be highlighted.";
-
-std::string Summary(int renamed, int named, int exists, int skipped)
-{
-    char text[512];
-    snprintf(text, sizeof text, SUMMARY, renamed, named, exists, skipped);
-    return text;
-}
-
-// Records each move and can make one of them fail.
-class CRecordingMoves : public CDiskOps
-{
-public:
-    bool MoveWithoutReplacing(const char* from, const char* to) const override
-    {
-        const int index = static_cast<int>(moves.size());
-        moves.emplace_back(from, to);
-        if (index == failAt || (failFrom >= 0 && index >= failFrom)) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return false;
-        }
-        return CDiskOps::MoveWithoutReplacing(from, to);
-    }
-    mutable std::vector<std::pair<std::string, std::string>> moves;
-    int failAt = -1;   // this move fails
-    int failFrom = -1; // this move and every later one fail
-};
-
 class RenameRunTest : public TrackListFixture
 {
 protected:
-    RenameRunTest() : TrackListFixture(disk) {}
-    static CRecordingMoves disk;
-
     CNameFormat format{"[title]-[artist].mp3"};
 
     void SetUp() override
@@ -52,25 +18,20 @@ protected:
         TrackListFixture::SetUp();
         format.CompileFormat();
     }
-
-    std::string Song(const std::string& name, const std::string& title, const std::string& artist)
-    {
-        const std::string path = dir / name;
-        WriteMp3(path, 1, TagBytes().Put(TITLE, title).Put(ARTIST, artist));
-        return path;
-    }
     void SelectAll()
     {
         for (int row = 0; row < list.GetItemCount(); ++row)
             list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
-    bool Selected(int row) const { return list.GetItemState(row, LVIS_SELECTED) != 0; }
-    void ExpectCounts(const RenameRun& run, int renamed, int named, int exists, int skipped)
+    // A File Name cell edited as the editor hands it over.
+    void EditName(int row, const std::string& text)
     {
-        EXPECT_EQ(std::vector<int>(run.counts, run.counts + 4), (std::vector<int>{skipped, named, renamed, exists}));
+        const std::string old = list.GetItemText(row, 0);
+        list.SetItemText(row, 0, text);
+        list.PostRenameCell(row, old, text);
+        PumpMessages();
     }
 };
-CRecordingMoves RenameRunTest::disk;
 
 } // namespace
 
@@ -105,11 +66,11 @@ TEST_F(RenameRunTest, MixedRunRenamesCountsAndLeavesSkippedRowsSelected)
         run = list.RenameSelected(format);
         CloseHandle(held);
     }
-    ExpectCounts(run, 3, 1, 2, 6);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"Other-X.mp3", "T1-A1.mp3", "T2-A2.mp3", "T3-A3.mp3",
+    EXPECT_EQ(std::vector<int>(run.counts, run.counts + 4), (std::vector<int>{6, 1, 3, 2})); // by RenameOutcome
+    EXPECT_EQ(Listing(dir.Path()), (Texts{"Other-X.mp3", "T1-A1.mp3", "T2-A2.mp3", "T3-A3.mp3",
                                                              "dup.mp3", "empty.mp3", "free.mp3", "held.mp3",
                                                              "meets.mp3", "nowhere.mp3", "odd.mp3", "sub", "up.mp3"}));
-    EXPECT_EQ(Listing(dir / "sub\\"), (std::vector<std::string>{"In-Sub.mp3"}));
+    EXPECT_EQ(Listing(dir / "sub\\"), (Texts{"In-Sub.mp3"}));
     EXPECT_EQ(HashPrefix(dir / "dup.mp3", ~0u), dupHash);
     EXPECT_EQ(HashPrefix(dir / "Other-X.mp3", ~0u), otherHash);
 
@@ -134,108 +95,46 @@ TEST_F(RenameRunTest, RenameCommandUsesTheOptionsFormatAndShowsOneSummary)
 {
     list.AddFiles({Song("a.mp3", "T", "A"), Song("b.mp3", "U", "B"), Song("c.mp3", "", "")});
     view.FormatDlg().SetFormat("[artist] [title].mp3");
-    boxes.Answer(IDNO);
     SelectAll();
-    view.SendMessage(WM_COMMAND, ID_FILE_RENAME);
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
-    EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to permenantly rename selected files?");
-
-    boxes.Answer(IDYES);
-    boxes.Answer(IDOK);
-    view.SendMessage(WM_COMMAND, ID_FILE_RENAME);
-    ASSERT_EQ(boxes.Shown().size(), 3u);
-    EXPECT_EQ(boxes.Shown()[2].text, Summary(2, 0, 0, 1));
-    EXPECT_EQ(boxes.Shown()[2].type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"A T.mp3", "B U.mp3", "c.mp3"}));
+    boxes.Answer({IDYES, IDOK});
+    Command(ID_FILE_RENAME);
+    EXPECT_EQ(boxes.ShownTexts(), (Texts{shown::CONFIRM_RENAME, shown::RenameSummary(2, 0, 0, 1)}));
+    EXPECT_EQ(boxes.Shown()[1].type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+    EXPECT_EQ(Listing(dir.Path()), (Texts{"A T.mp3", "B U.mp3", "c.mp3"}));
     EXPECT_TRUE(!Selected(0) && !Selected(1) && Selected(2));
     EXPECT_EQ(GetFocus(), list.m_hWnd);
 }
 
-TEST_F(RenameRunTest, EmptyUnsafeAndAlreadyNamedRowsNeverTouchTheDisk)
-{
-    list.AddFiles({Song("e.mp3", "", ""), Song("u.mp3", "a\\..\\..\\x", "y"), Song("T-A.mp3", "T", "A"),
-                   Song("c.mp3", "C:", "x")});
-    SelectAll();
-    disk.moves.clear();
-    ExpectCounts(list.RenameSelected(format), 0, 1, 0, 3);
-    EXPECT_TRUE(disk.moves.empty());
-}
-
-TEST_F(RenameRunTest, FailedCaseOnlyRenameKeepsTheOldNameAndTheError)
-{
-    list.AddFiles({Song("t-a.mp3", "T", "A")});
-    CMp3File* track = list.GetTrack(0);
-    disk.moves.clear();
-    disk.failAt = 1; // the move from the temporary name to the new one
-    EXPECT_FALSE(list.Tracks().RenameTo(*track, "T-A.mp3"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(track->GetPath(), dir / "t-a.mp3");
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"t-a.mp3"}));
-    ASSERT_EQ(disk.moves.size(), 3u); // there, failed onward, back
-    EXPECT_EQ(disk.moves[2].second, dir / "t-a.mp3");
-
-    // When even the way back fails, the record follows the file to its temporary name.
-    disk.moves.clear();
-    disk.failAt = -1;
-    disk.failFrom = 1;
-    EXPECT_FALSE(list.Tracks().RenameTo(*track, "T-A.mp3"));
-    EXPECT_EQ(track->GetPath(), disk.moves[0].second);
-    EXPECT_TRUE(FileExists(track->GetPath()));
-    disk.failFrom = -1;
-}
-
+// A File Name edit asks once, then renames; a refused name is reported and the old text comes
+// back; No leaves the old name.
 TEST_F(RenameRunTest, CellEditRenamesAfterAskingOnce)
 {
     CreateDirectoryA((dir / "other").c_str(), nullptr);
-    list.AddFiles({Song("a.mp3", "a", ""), Song("b.mp3", "b", ""), Song("c.mp3", "c", "")});
-    auto edit = [this](int row, const std::string& text) {
-        const std::string old = list.GetItemText(row, 0);
-        list.SetItemText(row, 0, text);
-        list.PostRenameCell(row, old, text);
-        PumpMessages();
+    list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b"), Song("c.mp3", "c")});
+    struct Case { int row; std::string typed; bool yes, done; std::string path; };
+    const Case cases[] = {
+        {0, "first.mp3", true, true, "first.mp3"}, {1, dir / "other\\moved.mp3", true, true, "other\\moved.mp3"},
+        {2, "C.mp3", true, true, "C.mp3"}, {2, "declined.mp3", false, false, "C.mp3"},
+        {0, "C.mp3", true, false, "first.mp3"}, {0, "", true, false, "first.mp3"}, {0, "bad?.mp3", true, false, "first.mp3"},
     };
-
-    boxes.Answer(IDYES);
-    edit(0, "first.mp3");
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to rename this file? This action is permanent.");
-    EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(list.GetTrack(0)->GetPath(), dir / "first.mp3");
-    EXPECT_EQ(list.GetItemText(0, 0), "first.mp3");
-
-    boxes.Answer(IDYES);
-    edit(1, dir / "other\\moved.mp3");
-    EXPECT_EQ(list.GetTrack(1)->GetPath(), dir / "other\\moved.mp3");
-    EXPECT_TRUE(FileExists(dir / "other\\moved.mp3"));
-
-    boxes.Answer(IDYES);
-    edit(2, "C.mp3");
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"C.mp3", "first.mp3", "other"}));
-
-    boxes.Answer(IDNO);
-    edit(2, "declined.mp3");
-    EXPECT_EQ(list.GetItemText(2, 0), "C.mp3");
-    EXPECT_EQ(list.GetTrack(2)->GetPath(), dir / "C.mp3");
-}
-
-TEST_F(RenameRunTest, FailedCellRenameShowsWhyAndPutsTheOldTextBack)
-{
-    list.AddFiles({Song("a.mp3", "a", ""), Song("b.mp3", "b", "")});
-    for (const std::string& typed : {std::string("b.mp3"), std::string(""), std::string("bad?.mp3")}) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::string before = list.GetItemText(c.row, 0);
+        const bool done = c.done;
         boxes.Clear();
-        boxes.Answer(IDYES);
-        boxes.Answer(IDOK);
-        list.SetItemText(0, 0, typed);
-        list.PostRenameCell(0, "a.mp3", typed);
-        PumpMessages();
-        ASSERT_EQ(boxes.Shown().size(), 2u) << typed;
-        EXPECT_EQ(boxes.Shown()[1].text,
-                  "File could not be renamed. Make sure a file with the same name does not already exist.");
-        EXPECT_EQ(boxes.Shown()[1].type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
-        EXPECT_EQ(list.GetItemText(0, 0), "a.mp3");
-        EXPECT_EQ(list.GetTrack(0)->GetPath(), dir / "a.mp3");
+        boxes.Answer(c.yes ? IDYES : IDNO);
+        if (c.yes && !done)
+            boxes.Answer(IDOK);
+        EditName(c.row, c.typed);
+        EXPECT_EQ(boxes.ShownTexts(), done || !c.yes ? Texts{shown::CONFIRM_RENAME_ONE}
+                                                     : (Texts{shown::CONFIRM_RENAME_ONE, shown::RENAME_FAILED}));
+        EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(boxes.Shown().back().type, static_cast<UINT>(done || !c.yes ? MB_YESNO | MB_ICONQUESTION : MB_ICONEXCLAMATION | MB_OK));
+        EXPECT_EQ(list.GetItemText(c.row, 0), done ? c.typed : before);
+        EXPECT_EQ(list.GetTrack(c.row)->GetPath(), dir / c.path);
     }
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(Listing(dir.Path()), (Texts{"C.mp3", "first.mp3", "other"}));
+    EXPECT_EQ(Listing(dir / "other\\"), Texts{"moved.mp3"});
 }
 
 TEST_F(RenameRunTest, StaleCellRenamesDoNothing)
@@ -253,7 +152,7 @@ TEST_F(RenameRunTest, StaleCellRenamesDoNothing)
     PumpMessages();
 
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(Listing(dir.Path()), (Texts{"a.mp3", "b.mp3", "c.mp3"}));
 }
 
 TEST_F(RenameRunTest, CellRenameFollowsItsFileWhenRowsMove)
@@ -269,5 +168,5 @@ TEST_F(RenameRunTest, CellRenameFollowsItsFileWhenRowsMove)
     boxes.Answer(IDYES);
     PumpMessages();
     EXPECT_EQ(edited->GetPath(), dir / "renamed.mp3");
-    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"b.mp3", "renamed.mp3"}));
+    EXPECT_EQ(Listing(dir.Path()), (Texts{"b.mp3", "renamed.mp3"}));
 }

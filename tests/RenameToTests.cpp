@@ -85,3 +85,48 @@ TEST_F(RenameToTest, TheRecordNamesTheFileAsTheDiskKeepsIt)
     EXPECT_FALSE(file.RenameTo(" . "));
     EXPECT_EQ(file.GetPath(), dir / "kept.mp3");
 }
+
+namespace {
+
+// Records each move and fails the moves from a given one on, or only that one.
+class CRecordingMoves : public CDiskOps
+{
+public:
+    bool MoveWithoutReplacing(const char* from, const char* to) const override
+    {
+        const int index = static_cast<int>(moves.size());
+        moves.emplace_back(from, to);
+        if (index == failAt || (failFrom >= 0 && index >= failFrom)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        return CDiskOps::MoveWithoutReplacing(from, to);
+    }
+    mutable std::vector<std::pair<std::string, std::string>> moves;
+    int failAt = -1;
+    int failFrom = -1;
+};
+
+} // namespace
+
+TEST_F(RenameToTest, FailedCaseOnlyRenameKeepsTheOldNameAndTheError)
+{
+    const std::string lower = dir / "t-a.mp3";
+    ASSERT_TRUE(MoveFileA(path.c_str(), lower.c_str()));
+    CMp3File file(lower);
+    CRecordingMoves disk;
+    disk.failAt = 1; // the move from the temporary name to the new one
+    EXPECT_FALSE(file.RenameTo("T-A.mp3", disk));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(file.GetPath(), lower);
+    EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"t-a.mp3"});
+    ASSERT_EQ(disk.moves.size(), 3u); // there, failed onward, back
+    EXPECT_EQ(disk.moves[2].second, lower);
+
+    // When even the way back fails, the record follows the file to its temporary name.
+    CRecordingMoves stuck;
+    stuck.failFrom = 1;
+    EXPECT_FALSE(file.RenameTo("T-A.mp3", stuck));
+    EXPECT_EQ(file.GetPath(), stuck.moves[0].second);
+    EXPECT_TRUE(FileExists(file.GetPath()));
+}

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "app/resource.h"
 #include "dialogs/NameFormatDlg.h"
 #include "framework/Profile.h"
@@ -10,16 +12,10 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 const char* const COMPANY_KEY = "Software\\Quillworks";
 const char* const APP_KEY = "Software\\Quillworks\\Quillfox";
 const char* const OPTIONS_KEY = "Software\\Quillworks\\Quillfox\\Options";
 const char* const VALUE = "RenameFormat";
-const char* const INVALID_TEXT = "The file name format is invalid. Make sure all tags are surronded by brackets "
-                                 "(ex. [title] ) and there is at least one tag.";
-const char* const NOT_SAVED_TEXT =
-    "The file name format could not be saved. It applies only until Quillfox is closed.";
 
 std::string Environment(const char* name)
 {
@@ -93,12 +89,9 @@ std::string NameFor(const CNameFormat& format)
     return format.BuildFileName(track);
 }
 
-class SettingsTest : public ::testing::Test
+class SettingsTest : public HostFixture
 {
 protected:
-    CTestApp app;
-    CTestHost host;
-    CMessageBoxScript boxes;
     bool m_bPrivate = false;
 
     void SetUp() override
@@ -107,7 +100,7 @@ protected:
         m_bPrivate = InPrivateWinePrefix(prefix);
         ASSERT_TRUE(m_bPrivate) << "refusing to touch the registry: WINEPREFIX is \"" << prefix
                                 << "\", not the build folder's private prefix";
-        app.m_pMainWnd = &host;
+        HostFixture::SetUp();
         RegDeleteTreeA(HKEY_CURRENT_USER, COMPANY_KEY);
         ASSERT_FALSE(KeyExists(COMPANY_KEY));
         SetRegistryKey("Quillworks", app.m_strAppName);
@@ -118,13 +111,13 @@ protected:
             RegDeleteTreeA(HKEY_CURRENT_USER, COMPANY_KEY);
     }
 
-    // Opens the dialog, types the text in place of the one shown, and presses Enter.
-    INT_PTR Enter(CNameFormatDlg& dlg, const std::string& text)
+    // Opens the dialog, types the text in place of the one shown, and presses the key.
+    INT_PTR Enter(CNameFormatDlg& dlg, const std::string& text, UINT key = VK_RETURN)
     {
         CDialogDriver driver;
         driver.Then([&](HWND d) {
             ReplaceText(GetDlgItem(d, IDC_FORMAT_TEXT), text);
-            PressKey(d, VK_RETURN);
+            PressKey(d, key);
         });
         return dlg.DoModal();
     }
@@ -194,64 +187,46 @@ TEST_F(SettingsTest, ValidFormatIsStoredAsTypedAndShownAtTheNextStart)
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(SettingsTest, InvalidFormatIsTakenButNotStored)
+// The dialog takes any text on OK (the command, not the dialog, refuses an invalid one) and
+// stores only a valid one; Escape keeps the format in force and the stored value.
+TEST_F(SettingsTest, OkTakesTheTextButStoresOnlyAValidOneAndCancelKeepsTheFormat)
 {
     Store(REG_SZ, std::string("[album].mp3", 12));
-    const std::string invalid[] = {"song.mp3", "[title", "[title][artist][album][genre][year][track][comment][title]"};
-    for (const std::string& text : invalid) {
-        SCOPED_TRACE(text);
+    struct Case { std::string text; UINT key; std::string format; std::string name; };
+    const Case cases[] = {
+        {"song.mp3", VK_RETURN, "song.mp3", ""},
+        {"[title", VK_RETURN, "[title", ""},
+        {"[title][artist][album][genre][year][track][comment][title]", VK_RETURN,
+         "[title][artist][album][genre][year][track][comment][title]", ""},
+        {"[title].mp3", VK_ESCAPE, "[album].mp3", "Record.mp3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
         CNameFormatDlg dlg;
-        EXPECT_EQ(Enter(dlg, text), IDOK); // the command, not the dialog, refuses it
-        EXPECT_EQ(dlg.GetFormat(), text);
-        EXPECT_EQ(NameFor(dlg), "");
+        EXPECT_EQ(Enter(dlg, c.text, c.key), c.key == VK_RETURN ? IDOK : IDCANCEL);
+        EXPECT_EQ(dlg.GetFormat(), c.format);
+        EXPECT_EQ(NameFor(dlg), c.name);
         EXPECT_EQ(ReadStored(), StringValue("[album].mp3"));
+        EXPECT_EQ(Shown(dlg), c.format); // the next opening shows the format in force
     }
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(SettingsTest, CancelKeepsTheFormatAndTheStoredValue)
-{
-    Store(REG_SZ, std::string("[album].mp3", 12));
-    CNameFormatDlg dlg;
-    CDialogDriver driver;
-    driver.Then([&](HWND d) {
-        ReplaceText(GetDlgItem(d, IDC_FORMAT_TEXT), "[title].mp3");
-        PressKey(d, VK_ESCAPE);
-    });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.GetFormat(), "[album].mp3");
-    EXPECT_EQ(NameFor(dlg), "Record.mp3");
-    EXPECT_EQ(ReadStored(), StringValue("[album].mp3"));
-    EXPECT_EQ(Shown(dlg), "[album].mp3");
-}
-
 TEST_F(SettingsTest, StoredValueIsReadWholeAndAsItIs)
 {
-    {
-        SCOPED_TRACE("invalid");
-        Store(REG_SZ, std::string("song.mp3", 9));
+    // Stored as it is, invalid or not, up to its first zero; a value that is not a string is
+    // no format, and the default applies.
+    const std::tuple<DWORD, std::string, std::string> cases[] = {
+        {REG_SZ, std::string("song.mp3", 9), "song.mp3"}, {REG_DWORD, std::string("\x01\0\0\0", 4), "[title]-[artist].mp3"},
+        {REG_SZ, "[artist].mp3", "[artist].mp3"}, {REG_SZ, std::string("[year].mp3\0tail", 15), "[year].mp3"}, {REG_SZ, "", ""},
+    };
+    for (const auto& [type, bytes, format] : cases) {
+        Store(type, bytes);
         CNameFormatDlg dlg;
-        EXPECT_EQ(dlg.GetFormat(), "song.mp3");
-        EXPECT_EQ(NameFor(dlg), ""); // renaming skips every file
-        EXPECT_EQ(Shown(dlg), "song.mp3");
+        EXPECT_EQ(dlg.GetFormat(), format);
+        EXPECT_EQ(Shown(dlg), format);
     }
     {
-        SCOPED_TRACE("not a string");
-        Store(REG_DWORD, std::string("\x01\x00\x00\x00", 4));
-        CNameFormatDlg dlg;
-        EXPECT_EQ(dlg.GetFormat(), "[title]-[artist].mp3");
-    }
-    {
-        SCOPED_TRACE("no terminating zero");
-        Store(REG_SZ, "[artist].mp3");
-        EXPECT_EQ(CNameFormatDlg().GetFormat(), "[artist].mp3");
-        Store(REG_SZ, std::string("[year].mp3\0tail", 15));
-        EXPECT_EQ(CNameFormatDlg().GetFormat(), "[year].mp3");
-        Store(REG_SZ, "");
-        EXPECT_EQ(CNameFormatDlg().GetFormat(), "");
-    }
-    {
-        SCOPED_TRACE("40,000 characters");
         const std::string long40k = "[title]" + std::string(40000 - 7, 'x');
         Store(REG_SZ, long40k + '\0');
         CNameFormatDlg dlg;
@@ -290,8 +265,7 @@ TEST_F(SettingsTest, FailedWriteIsReportedAndTheFormatAppliesAllTheSame)
     EXPECT_EQ(dlg.GetFormat(), "[title]-[artist].mp3");
     boxes.Answer(IDOK);
     EXPECT_EQ(Enter(dlg, "[artist].mp3"), IDOK);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, NOT_SAVED_TEXT);
+    ASSERT_EQ(boxes.ShownTexts(), Texts{shown::FORMAT_NOT_SAVED});
     EXPECT_EQ(boxes.Shown()[0].caption, "Quillfox");
     EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(dlg.GetFormat(), "[artist].mp3");
@@ -300,56 +274,43 @@ TEST_F(SettingsTest, FailedWriteIsReportedAndTheFormatAppliesAllTheSame)
     EXPECT_TRUE(KeyExists(APP_KEY));
 }
 
-TEST_F(SettingsTest, FormatCommandReopensOnAnInvalidFormatAndCancelBringsBackTheEarlierOne)
+// Format command runs one after another: it reopens the dialog with an invalid text after
+// saying why, ends with the first valid format (stored) or a cancel (the earlier format stays).
+TEST_F(SettingsTest, FormatCommandReopensOnInvalidFormatsUntilAValidOneOrCancel)
 {
     Store(REG_SZ, std::string("[album].mp3", 12));
+    struct Run { std::vector<std::pair<const char*, UINT>> steps; bool result; Texts opened; size_t refused; std::string format; };
+    const Run runs[] = {
+        {{{"song.mp3", VK_RETURN}, {nullptr, VK_ESCAPE}}, false, {"[album].mp3", "song.mp3"}, 1, "[album].mp3"},
+        {{{"[title", VK_RETURN}, {"plain.mp3", VK_RETURN}, {"[track] [title].mp3", VK_RETURN}}, true,
+         {"[album].mp3", "[title", "plain.mp3"}, 2, "[track] [title].mp3"},
+        {{{"[album].mp3", IDCANCEL}}, false, {"[track] [title].mp3"}, 0, "[track] [title].mp3"},
+    };
     CNameFormatDlg dlg;
-    std::string reopenedWith;
-    boxes.Answer(IDOK);
-    CDialogDriver driver;
-    driver.Then([&](HWND d) {
-        ReplaceText(GetDlgItem(d, IDC_FORMAT_TEXT), "song.mp3");
-        PressKey(d, VK_RETURN);
-    });
-    driver.Then([&](HWND d) {
-        reopenedWith = ItemText(d, IDC_FORMAT_TEXT);
-        PressKey(d, VK_ESCAPE);
-    });
-    EXPECT_FALSE(RunFormatCommand(dlg));
-    EXPECT_EQ(driver.StepsLeft(), 0);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, INVALID_TEXT);
-    EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(reopenedWith, "song.mp3");
-    EXPECT_EQ(dlg.GetFormat(), "[album].mp3");
-    EXPECT_EQ(NameFor(dlg), "Record.mp3");
-    EXPECT_EQ(ReadStored(), StringValue("[album].mp3"));
-}
-
-TEST_F(SettingsTest, FormatCommandEndsWithTheFirstValidFormatOrAPlainCancel)
-{
-    CNameFormatDlg dlg;
-    boxes.Answer(IDOK);
-    boxes.Answer(IDOK);
-    CDialogDriver driver;
-    for (const char* text : {"[title", "plain.mp3", "[track] [title].mp3"}) {
-        driver.Then([text](HWND d) {
-            ReplaceText(GetDlgItem(d, IDC_FORMAT_TEXT), text);
-            PressKey(d, VK_RETURN);
-        });
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.format);
+        Texts opened;
+        boxes.Clear();
+        for (size_t i = 0; i < run.refused; ++i)
+            boxes.Answer(IDOK);
+        CDialogDriver driver;
+        for (const auto& [text, key] : run.steps) {
+            driver.Then([&opened, text = text, key = key](HWND d) {
+                opened.push_back(ItemText(d, IDC_FORMAT_TEXT));
+                if (text)
+                    ReplaceText(GetDlgItem(d, IDC_FORMAT_TEXT), text);
+                if (key == IDCANCEL)
+                    ClickButton(d, IDCANCEL);
+                else
+                    PressKey(d, key);
+            });
+        }
+        EXPECT_EQ(RunFormatCommand(dlg), run.result);
+        EXPECT_EQ(opened, run.opened);
+        EXPECT_EQ(boxes.ShownTexts(), Texts(run.refused, shown::FORMAT_INVALID));
+        for (const ShownBox& box : boxes.Shown())
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(dlg.GetFormat(), run.format);
+        EXPECT_EQ(ReadStored(), StringValue(run.format));
     }
-    EXPECT_TRUE(RunFormatCommand(dlg));
-    EXPECT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(dlg.GetFormat(), "[track] [title].mp3");
-    EXPECT_EQ(ReadStored(), StringValue("[track] [title].mp3"));
-
-    boxes.Clear();
-    driver.Then([](HWND d) {
-        ReplaceText(GetDlgItem(d, IDC_FORMAT_TEXT), "[album].mp3");
-        ClickButton(d, IDCANCEL);
-    });
-    EXPECT_FALSE(RunFormatCommand(dlg));
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(dlg.GetFormat(), "[track] [title].mp3");
-    EXPECT_EQ(ReadStored(), StringValue("[track] [title].mp3"));
 }

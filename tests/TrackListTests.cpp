@@ -2,30 +2,16 @@
 
 #include <cstring>
 
-#include "app/resource.h"
+#include "dialogs/TagBatchDlg.h"
 #include "model/Mp3File.h"
+#include "support/DialogDriver.h"
 #include "support/GuiTest.h"
-#include "support/TestFiles.h"
 
 namespace {
 
 class TrackListTest : public TrackListFixture
 {
 protected:
-    // Writes a tagged file and returns its path.
-    std::string Song(const std::string& name, const std::string& title)
-    {
-        const std::string path = dir / name;
-        WriteMp3(path, 1, TagBytes().Put(TITLE, title));
-        return path;
-    }
-    std::vector<std::string> Column(int column) const
-    {
-        std::vector<std::string> cells;
-        for (int row = 0; row < list.GetItemCount(); ++row)
-            cells.push_back(list.GetItemText(row, column));
-        return cells;
-    }
     // Sends one custom-draw stage, as the control does; returns the answer.
     LRESULT CustomDraw(DWORD stage, int row, COLORREF& background)
     {
@@ -38,9 +24,14 @@ protected:
         background = cd.clrTextBk;
         return result;
     }
+    // Row i shows the collection's record i.
+    void ExpectRowsShowTheRecords()
+    {
+        ASSERT_EQ(static_cast<size_t>(list.GetItemCount()), list.Tracks().Count());
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            EXPECT_EQ(list.Tracks().At(static_cast<size_t>(row)), list.GetTrack(row)) << row;
+    }
 };
-
-const char* const REJECTED = "One or more files were not valid MP3 files. They were not added.";
 
 // A real drop handle holding the given paths, as the shell makes it.
 HDROP MakeDrop(const std::vector<std::string>& paths)
@@ -77,8 +68,7 @@ TEST_F(TrackListTest, ColumnsShareOneEighthOfTheMainWindow)
         EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
         EXPECT_EQ(list.GetColumnWidth(column), 100) << column; // 803 / 8
     }
-    EXPECT_EQ(list.GetExtendedStyle(), static_cast<DWORD>(LVS_EX_FULLROWSELECT));
-    EXPECT_NE(list.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL), 0);
+    EXPECT_EQ(list.GetExtendedStyle() & LVS_EX_FULLROWSELECT, static_cast<DWORD>(LVS_EX_FULLROWSELECT));
 
     CTrackListCtrl other;
     ASSERT_TRUE(other.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 7, 100}, host, IDC_TRACKLIST));
@@ -91,28 +81,24 @@ TEST_F(TrackListTest, ColumnsShareOneEighthOfTheMainWindow)
 
 TEST_F(TrackListTest, CellsShowTheTagAsLoaded)
 {
-    const std::string tagged = dir / "tagged.mp3";
-    WriteMp3(tagged, 1, TagBytes().Put(TITLE, "Title").Put(ARTIST, "Artist").Put(ALBUM, "Album")
-                            .Put(YEAR, "1999").Put(COMMENT, "Comment").Byte(TRACK, 7).Byte(GENRE, 17));
-    const std::string untagged = dir / "untagged.mp3";
-    WriteMp3(untagged, 2);
-    list.AddFiles({tagged, untagged, dir / "zero.mp3", dir / "missing.mp3", tagged, "bare.mp3"});
-
-    ASSERT_EQ(list.GetItemCount(), 6);
-    std::vector<std::string> row0;
-    for (int column = 0; column < 8; ++column)
-        row0.push_back(list.GetItemText(0, column));
-    EXPECT_EQ(row0, (std::vector<std::string>{"tagged.mp3", "Title", "Artist", "Album", "Rock", "1999", "7", "Comment"}));
-    for (int row : {1, 3, 5}) {
-        for (int column = 1; column < 8; ++column)
-            EXPECT_EQ(list.GetItemText(row, column), "") << row << "," << column;
+    WriteMp3(dir / "tagged.mp3", 1, TagBytes().Put(TITLE, "Title").Put(ARTIST, "Artist").Put(ALBUM, "Album")
+                                        .Put(YEAR, "1999").Put(COMMENT, "Comment").Byte(TRACK, 7).Byte(GENRE, 17));
+    WriteMp3(dir / "untagged.mp3", 2);
+    WriteMp3(dir / "g200.mp3", 1, TagBytes().Put(TITLE, "x").Byte(GENRE, 200));
+    list.AddFiles({dir / "tagged.mp3", dir / "untagged.mp3", dir / "g200.mp3", dir / "missing.mp3"});
+    const std::vector<Texts> rows = {
+        {"tagged.mp3", "Title", "Artist", "Album", "Rock", "1999", "7", "Comment"},
+        {"untagged.mp3", "", "", "", "", "", "", ""},
+        {"g200.mp3", "x", "", "", "", "", "", ""}, // genre 200 has no name, track 0 shows nothing
+        {"missing.mp3", "", "", "", "", "", "", ""},
+    };
+    ASSERT_EQ(list.GetItemCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        Texts cells;
+        for (int column = 0; column < 8; ++column)
+            cells.push_back(list.GetItemText(row, column));
+        EXPECT_EQ(cells, rows[row]);
     }
-    EXPECT_EQ(list.GetItemText(2, 4), "");  // genre 200 has no name
-    EXPECT_EQ(list.GetItemText(2, 6), "");  // track 0
-    EXPECT_EQ(list.GetItemText(3, 0), "missing.mp3");
-    EXPECT_EQ(list.GetItemText(5, 0), "bare.mp3");
-    EXPECT_NE(list.GetTrack(0), list.GetTrack(4));
-    EXPECT_EQ(list.GetTrack(4)->GetTitle(), "Title");
 }
 
 TEST_F(TrackListTest, EveryRowSharesOneIcon)
@@ -122,14 +108,19 @@ TEST_F(TrackListTest, EveryRowSharesOneIcon)
     list.AddFiles({longPath});
     EXPECT_EQ(ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL))), 0);
 
-    list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b"), Song("c.mp3", "c")});
+    list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b")});
     const auto images = reinterpret_cast<HIMAGELIST>(list.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
-    EXPECT_EQ(ImageList_GetImageCount(images), 1); // the shell's icon, or its plain document icon
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = 3;
-    list.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(item.iImage, 0);
+    const int count = ImageList_GetImageCount(images); // the shell's icon, or its plain document icon
+    EXPECT_GE(count, 1);
+    list.AddFiles({Song("c.mp3", "c")});
+    EXPECT_EQ(ImageList_GetImageCount(images), count);
+    for (int row = 1; row < 4; ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        list.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(item.iImage, 0);
+    }
 }
 
 // A drop reaches the view, which loads the files and says once that some were not MP3 files.
@@ -140,13 +131,12 @@ TEST_F(TrackListTest, DroppedFilesLoadAndRejectedNamesAreReportedOnce)
     boxes.Answer(IDOK);
     list.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({Song("a.mp3", "A"), dir / "b.wav", longPath,
                                                                       dir / "c.txt", Song("c.mp3", "C")})));
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"1.mp3", "a.mp3", "c.mp3"}));
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"one", "A", "C"}));
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, REJECTED);
+    EXPECT_EQ(Column(0), (Texts{"1.mp3", "a.mp3", "c.mp3"}));
+    EXPECT_EQ(Column(1), (Texts{"one", "A", "C"}));
+    EXPECT_EQ(boxes.ShownTexts(), Texts{shown::INVALID_FILES});
     EXPECT_EQ(boxes.Shown()[0].caption, "Quillfox");
     EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
-    EXPECT_EQ(host.m_fileCounts, (std::vector<int>{1, 3}));
+    EXPECT_EQ(host.m_fileCounts.back(), 3);
 
     // Only the long path: skipped without a word.
     list.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longPath})));
@@ -154,21 +144,29 @@ TEST_F(TrackListTest, DroppedFilesLoadAndRejectedNamesAreReportedOnce)
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
-// The rows follow the records' order; selection and focus move with their files.
-TEST_F(TrackListTest, HeaderClicksReorderRowsWithTheirSelection)
+// The rows follow the records' order; selection and focus move with their files. Files loaded
+// while a sort is in force go to the end, and the next click sorts them in.
+TEST_F(TrackListTest, HeaderClicksReorderRowsWithTheirSelectionAndLoadsAppend)
 {
     list.AddFiles({Song("b.mp3", "b"), Song("c.mp3", "C"), Song("a.mp3", "a")});
     list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     CTrackListCtrl::s_sortColumn = -1;
     ClickHeader(1);
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(Column(0), (Texts{"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 2);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 2);
+    ExpectRowsShowTheRecords();
+
+    list.AddFiles({Song("d.mp3", "d"), Song("0.mp3", "0")});
+    EXPECT_EQ(Column(1), (Texts{"a", "b", "C", "d", "0"}));
+    ExpectRowsShowTheRecords();
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 2);
+
     ClickHeader(1);
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"C", "b", "a"}));
+    EXPECT_EQ(Column(1), (Texts{"d", "C", "b", "a", "0"}));
     EXPECT_EQ(CTrackListCtrl::s_sortAscending, 0);
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(list.Tracks().At(static_cast<size_t>(row)), list.GetTrack(row));
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 1);
+    ExpectRowsShowTheRecords();
 }
 
 TEST_F(TrackListTest, ModifiedRowsArePaintedInTheirColour)
@@ -191,91 +189,111 @@ TEST_F(TrackListTest, ModifiedRowsArePaintedInTheirColour)
     EXPECT_EQ(background, RGB(1, 2, 3));
 }
 
+// Rename Selected Files and Write Tag Information ask first; No leaves disk and list alone.
+TEST_F(TrackListTest, RenameAndWriteAnsweredNoChangeNothing)
+{
+    list.AddFiles({Song("a.mp3", "T", "A"), Song("b.mp3", "U", "B")});
+    MarkModified(1, "edited");
+    Select({0, 1});
+    const std::vector<unsigned char> before = ReadBytes(dir / "b.mp3");
+    const Texts titles = Column(1);
+    for (const auto& [command, question] : {std::make_pair(ID_FILE_RENAME, shown::CONFIRM_RENAME),
+                                            std::make_pair(ID_FILE_WRITETAGS, shown::CONFIRM_WRITE)}) {
+        boxes.Clear();
+        boxes.Answer(IDNO);
+        Command(command);
+        EXPECT_EQ(boxes.ShownTexts(), Texts{question});
+        EXPECT_EQ(boxes.Shown()[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(Listing(dir.Path()), (Texts{"a.mp3", "b.mp3"}));
+        EXPECT_EQ(ReadBytes(dir / "b.mp3"), before);
+        EXPECT_EQ(Column(0), (Texts{"a.mp3", "b.mp3"}));
+        EXPECT_EQ(Column(1), titles);
+        EXPECT_EQ(list.SelectedRows(), (std::vector<int>{0, 1}));
+        EXPECT_EQ(list.ModifiedTracks().GetCount(), 1u);
+    }
+}
+
 TEST_F(TrackListTest, FailedWritesAreReportedOnceAndStayModified)
 {
     list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b"), Song("c.mp3", "c")});
     MarkModified(2, "third");
     MarkModified(0, "first");
-    const std::string held = dir / "c.mp3";
-    boxes.Answer(IDYES);
-    boxes.Answer(IDOK);
+    boxes.Answer({IDYES, IDOK});
     {
-        HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        view.SendMessage(WM_COMMAND, ID_FILE_WRITETAGS);
+        HANDLE holder = CreateFileA((dir / "c.mp3").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        Command(ID_FILE_WRITETAGS);
         CloseHandle(holder);
     }
-    ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, "1 files could not be written. Make sure they exist and are not "
-                                     "read-only or open in another program.");
+    EXPECT_EQ(boxes.ShownTexts(), (Texts{shown::CONFIRM_WRITE, shown::WriteFailed(1)}));
     EXPECT_EQ(boxes.Shown()[1].type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
     EXPECT_EQ(list.ModifiedTracks().GetCount(), 1u);
     EXPECT_EQ(CMp3File(dir / "a.mp3").GetTitle(), "first");
 }
 
-namespace {
-
-// Reads the open pop-up menu from inside the menu loop, then picks its first item.
-struct MenuReader
+// The group edits as the user runs them: the command, a real choice in the real dialog, then
+// the cells of the selected rows; the others, and everything after Cancel, stay.
+TEST_F(TrackListTest, BatchEditsRunThroughTheirDialogs)
 {
-    static std::vector<std::string> s_items;
-    static std::vector<UINT> s_ids;
-    static std::vector<std::string> s_subItems;
-    static std::vector<UINT> s_subIds;
-
-    static void Read(HMENU menu, std::vector<std::string>& items, std::vector<UINT>& ids)
-    {
-        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            char text[64] = "";
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
-            info.dwTypeData = text;
-            info.cch = sizeof text;
-            GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-            items.push_back(info.fType & MFT_SEPARATOR ? "-" : text);
-            ids.push_back(info.hSubMenu ? 0xFFFFFFFF : info.wID);
-            if (info.hSubMenu)
-                Read(info.hSubMenu, s_subItems, s_subIds);
-        }
+    list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b"), Song("c.mp3", "c")});
+    Texts untouched;
+    for (int column = 0; column < 8; ++column)
+        untouched.push_back(list.GetItemText(1, column));
+    struct Case { UINT id; const char* input; int column; const char* cell; };
+    const Case cases[] = {
+        {ID_BATCH_GENRE, "Jazz", 4, "Jazz"}, {ID_BATCH_GENRE, "<none>", 4, "Jazz"},
+        {ID_BATCH_ARTIST, "Band", 2, "Band"}, {ID_BATCH_ARTIST, nullptr, 2, "Band"}, // Cancel
+        {ID_BATCH_COMMENT, "Note", 7, "Note"}, {ID_BATCH_YEAR, "2001", 5, "2001"},
+        {ID_BATCH_TRACK, "12a", 6, "12"}, {ID_BATCH_TRACK, "999", 6, "255"}, {ID_BATCH_TRACK, "abc", 6, "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input ? c.input : "cancel");
+        Select({0, 2});
+        CDialogDriver driver;
+        driver.Then([&c](HWND d) {
+            if (!c.input) {
+                PressKey(d, VK_ESCAPE);
+            } else if (c.id == ID_BATCH_GENRE) {
+                const HWND combo = GetDlgItem(d, IDC_BATCH_GENRE);
+                SendMessageA(combo, CB_SETCURSEL, SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                               reinterpret_cast<LPARAM>(c.input)), 0);
+                PressKey(d, VK_RETURN);
+            } else {
+                TypeText(GetDlgItem(d, IDC_BATCH_VALUE), c.input);
+                PressKey(d, VK_RETURN);
+            }
+        });
+        Command(c.id);
+        EXPECT_EQ(list.GetItemText(0, c.column), c.cell);
+        EXPECT_EQ(list.GetItemText(2, c.column), c.cell);
+        EXPECT_EQ(list.GetItemText(1, c.column), untouched[c.column]);
+        EXPECT_EQ(GetFocus(), list.m_hWnd);
     }
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        static int s_ticks = 0;
-        HWND popup = FindThreadPopup();
-        if (!popup && ++s_ticks < 100)
-            return; // not open yet: try again at the next tick
-        KillTimer(nullptr, id);
-        if (!popup)
-            return;
-        auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-        Read(menu, s_items, s_ids);
-        PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-    }
-};
-std::vector<std::string> MenuReader::s_items;
-std::vector<UINT> MenuReader::s_ids;
-std::vector<std::string> MenuReader::s_subItems;
-std::vector<UINT> MenuReader::s_subIds;
-
-} // namespace
+    EXPECT_EQ(list.GetTrack(0)->GetGenre(), 8);
+    EXPECT_EQ(list.GetTrack(2)->GetTrack(), 0);
+    EXPECT_EQ(list.ModifiedTracks().GetCount(), 2u);
+    EXPECT_FALSE(list.GetTrack(1)->IsModified());
+}
 
 TEST_F(TrackListTest, RightClickOpensTheContextMenuWithoutChangingTheSelection)
 {
     list.AddFiles({Song("a.mp3", "a"), Song("b.mp3", "b")});
     list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-    SetTimer(nullptr, 0, 50, &MenuReader::OnTimer);
     RECT row{};
     list.GetItemRect(0, row, LVIR_BOUNDS);
-    list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2));
-    PumpMessages();
-
-    EXPECT_EQ(MenuReader::s_items, (std::vector<std::string>{"Open", "Close", "-", "Rename Files", "-", "Batch-Edit Tag"}));
-    EXPECT_EQ(MenuReader::s_ids, (std::vector<UINT>{ID_FILE_OPEN, ID_FILE_CLOSE, 0, ID_FILE_RENAME, 0, 0xFFFFFFFF}));
-    EXPECT_EQ(MenuReader::s_subItems, (std::vector<std::string>{"Title", "Artist", "Album", "Genre", "Year", "Track", "Comment"}));
-    EXPECT_EQ(MenuReader::s_subIds, (std::vector<UINT>{ID_BATCH_TITLE, ID_BATCH_ARTIST, ID_BATCH_ALBUM, ID_BATCH_GENRE,
-                                                       ID_BATCH_YEAR, ID_BATCH_TRACK, ID_BATCH_COMMENT}));
+    const std::vector<MenuItem> items = ReadPopupMenu([&] {
+        list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2));
+    }, 0);
+    Texts texts;
+    std::vector<UINT> ids;
+    for (const MenuItem& item : items) {
+        texts.push_back(item.text);
+        ids.push_back(item.id);
+    }
+    EXPECT_EQ(texts, (Texts{"Open", "Close", "-", "Rename Files", "-", "Fill From ID3v2 Tag", "Batch-Edit Tag",
+                            "  Title", "  Artist", "  Album", "  Genre", "  Year", "  Track", "  Comment"}));
+    EXPECT_EQ(ids, (std::vector<UINT>{ID_FILE_OPEN, ID_FILE_CLOSE, 0, ID_FILE_RENAME, 0, ID_EDIT_FILLFROMID3V2, 0, ID_BATCH_TITLE,
+                                      ID_BATCH_ARTIST, ID_BATCH_ALBUM, ID_BATCH_GENRE, ID_BATCH_YEAR, ID_BATCH_TRACK,
+                                      ID_BATCH_COMMENT}));
     EXPECT_EQ(host.m_commands, (std::vector<UINT>{ID_FILE_OPEN})); // the main window owns the menu
-    EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED), 0u);
-    EXPECT_EQ(list.GetItemState(1, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
+    EXPECT_EQ(list.SelectedRows(), std::vector<int>{1});
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Quillfox's icon (32x32 and 16x16, 16 colours) and the toolbar's six button images
+"""Draws Quillfox's icon (32x32 and 16x16, 16 colours), the ID3v2 badge that overlays row icons,
+and the toolbar's six button images
 (96x15, 16 colours) into app/res. Run it again after changing a drawing; its output is committed."""
 import os
 import struct
@@ -68,11 +69,22 @@ def icon_image(px):
     return header + palette + b''.join(xor_rows) + b''.join(and_rows)
 
 
-def write_icon(path):
-    images = [icon_image(fox(32)), icon_image(fox(16))]
+def badge():
+    """The overlay of rows whose file has an ID3v2 tag: a blue tab with a white "2", lower right."""
+    px = [[T] * 16 for _ in range(16)]
+    for y in range(8, 16):
+        for x in range(9, 16):
+            px[y][x] = BLUE if 8 < y < 15 and 9 < x < 15 else WHITE
+    for x, y in ((11, 10), (12, 10), (13, 11), (12, 12), (11, 13), (11, 14), (12, 14), (13, 14), (13, 10)):
+        px[y - 1 if y == 14 else y][x] = WHITE
+    return px
+
+
+def write_icon(path, drawings):
+    images = [icon_image(px) for px in drawings]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, data in zip((32, 16), images):
+    for size, data in zip((len(px) for px in drawings), images):
         out += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(data), offset)
         offset += len(data)
     with open(path, 'wb') as f:
@@ -132,6 +144,7 @@ def toolbar():
 
 here = os.path.dirname(os.path.abspath(__file__))
 res = os.path.join(here, '..', 'app', 'res')
-write_icon(os.path.join(res, 'Quillfox.ico'))
+write_icon(os.path.join(res, 'Quillfox.ico'), [fox(32), fox(16)])
+write_icon(os.path.join(res, 'Id3v2Badge.ico'), [badge()])
 with open(os.path.join(res, 'Toolbar.bmp'), 'wb') as f:
     f.write(toolbar())

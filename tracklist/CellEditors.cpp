@@ -2,6 +2,7 @@
 
 #include "app/resource.h"
 #include "model/GenreTable.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -10,43 +11,46 @@ HFONT ListFont(HWND list)
     return reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0));
 }
 
-// Sends LVN_ENDLABELEDIT in the list's name to the list's parent, which hands it back to the
-// list. The record and its text live for the duration of the call only.
-void NotifyEndEdit(HWND list, UINT editorId, LVITEMA item)
+} // namespace
+
+bool CEditedCell::Ending()
 {
+    const bool first = !m_bEnded;
+    m_bEnded = true;
+    return first;
+}
+
+// The notification goes to the list's parent, which hands it back to the list; the record and
+// its text live for the duration of the call only.
+void CEditedCell::Report(UINT editorId, const std::string* text, LPARAM data) const
+{
+    const HWND list = ::GetParent(m_editor);
     NMLVDISPINFOA info{};
     info.hdr.hwndFrom = list;
     info.hdr.idFrom = editorId;
     info.hdr.code = LVN_ENDLABELEDITA;
-    info.item = item;
+    info.item.mask = LVIF_TEXT | LVIF_PARAM;
+    info.item.iItem = m_nRow;
+    info.item.iSubItem = m_nColumn;
+    info.item.pszText = text ? const_cast<char*>(text->c_str()) : nullptr;
+    info.item.cchTextMax = text ? static_cast<int>(text->size()) : 0;
+    info.item.lParam = data;
     ::SendMessageA(::GetParent(list), WM_NOTIFY, static_cast<WPARAM>(::GetDlgCtrlID(list)),
                    reinterpret_cast<LPARAM>(&info));
 }
 
-} // namespace
-
-BEGIN_MESSAGE_MAP(CCellEdit, CEdit)
+BEGIN_MESSAGE_MAP(CCellEdit, CSlotEdit)
     ON_WM_CREATE()
     ON_WM_KILLFOCUS()
     ON_WM_CHAR()
 END_MESSAGE_MAP()
 
-CCellEdit::CCellEdit(ICellEditorOwner& owner, int row, int column, const std::string& text)
-    : m_owner(owner), m_nRow(row), m_nColumn(column), m_strOriginal(text)
-{
-}
-
-CCellEdit::~CCellEdit()
-{
-    m_owner.EditorGone(this);
-}
 
 int CCellEdit::OnCreate(LPCREATESTRUCTA)
 {
-    if (Default() == -1)
+    if (!CreateInListFont())
         return -1;
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(ListFont(GetParent())), TRUE);
-    SetWindowText(m_strOriginal);
+    SetWindowText(m_cell.Original());
     SetFocus();
     SetSel(0, -1);
     SendMessage(EM_SCROLLCARET);
@@ -54,12 +58,19 @@ int CCellEdit::OnCreate(LPCREATESTRUCTA)
 }
 
 // Keys that would otherwise become accelerators of the main window go to the edit box:
-// Enter, Delete, Escape, Insert, and every key while Ctrl is down.
+// Enter, Delete, Escape, Insert, every key while Ctrl is down, and Alt+Backspace (its undo).
 BOOL CCellEdit::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message != WM_KEYDOWN || msg->hwnd != m_hWnd)
+    if (msg->hwnd != m_hWnd)
         return FALSE;
     const WPARAM key = msg->wParam;
+    if (msg->message == WM_SYSKEYDOWN && key == VK_BACK) {
+        ::TranslateMessage(msg);
+        ::DispatchMessageA(msg);
+        return TRUE;
+    }
+    if (msg->message != WM_KEYDOWN)
+        return FALSE;
     if (key == VK_RETURN || key == VK_DELETE || key == VK_ESCAPE || key == VK_INSERT ||
         (GetKeyState(VK_CONTROL) & 0x8000)) {
         ::TranslateMessage(msg);
@@ -77,7 +88,7 @@ void CCellEdit::OnChar(UINT ch, UINT, UINT)
     } else if (ch == VK_RETURN) {
         ::SetFocus(GetParent());
     } else {
-        Default();
+        CSlotEdit::OnChar(ch, 0, 0);
         GrowToText();
     }
 }
@@ -89,8 +100,7 @@ void CCellEdit::GrowToText()
     const std::string text = GetWindowText();
     HDC dc = ::GetDC(m_hWnd);
     const HGDIOBJ oldFont = ::SelectObject(dc, ListFont(list));
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const SIZE extent = TextExtent(dc, text);
     ::SelectObject(dc, oldFont);
     ::ReleaseDC(m_hWnd, dc);
     const int wanted = extent.cx + 5;
@@ -116,19 +126,11 @@ void CCellEdit::OnKillFocus(HWND)
 
 void CCellEdit::EndEdit()
 {
-    if (m_bEnded)
+    if (!m_cell.Ending())
         return;
-    m_bEnded = true;
     const std::string text = GetWindowText();
-    if (text != m_strOriginal) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = m_nRow;
-        item.iSubItem = m_nColumn;
-        item.pszText = m_bCancelled ? nullptr : const_cast<char*>(text.c_str());
-        item.cchTextMax = static_cast<int>(text.size());
-        NotifyEndEdit(GetParent(), IDC_CELLEDIT, item);
-    }
+    if (text != m_cell.Original())
+        m_cell.Report(IDC_CELLEDIT, m_bCancelled ? nullptr : &text);
     DestroyWindow();
 }
 
@@ -138,31 +140,21 @@ BEGIN_MESSAGE_MAP(CCellCombo, CComboBox)
     ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
-CCellCombo::CCellCombo(ICellEditorOwner& owner, int row, int column, const std::string& genreName)
-    : m_owner(owner), m_nRow(row), m_nColumn(column), m_strOriginal(genreName)
-{
-}
-
-CCellCombo::~CCellCombo()
-{
-    m_owner.EditorGone(this);
-}
 
 int CCellCombo::OnCreate(LPCREATESTRUCTA)
 {
-    if (Default() == -1)
+    if (!CreateInListFont())
         return -1;
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(ListFont(GetParent())), TRUE);
     AddString("");
     for (int genre = 0; genre < GENRE_COUNT; ++genre) {
         AddString(GenreTable[genre]);
         m_genreIndex[GenreTable[genre]] = genre;
     }
     // A prefix search for "" selects nothing under Wine: a genre without a name gets the empty entry.
-    if (m_strOriginal.empty())
+    if (m_cell.Original().empty())
         SetCurSel(FindStringExact(-1, ""));
     else
-        SelectString(-1, m_strOriginal);
+        SelectString(-1, m_cell.Original());
     SetFocus();
     return 0;
 }
@@ -175,23 +167,14 @@ void CCellCombo::OnKillFocus(HWND)
 
 void CCellCombo::EndEdit()
 {
-    if (m_bEnded)
+    if (!m_cell.Ending())
         return;
-    m_bEnded = true;
     const int selected = GetCurSel();
     if (selected != CB_ERR) {
         const std::string name = GetLBText(selected);
         const auto found = m_genreIndex.find(name);
-        if (found != m_genreIndex.end() && name != m_strOriginal) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_PARAM;
-            item.iItem = m_nRow;
-            item.iSubItem = m_nColumn;
-            item.pszText = const_cast<char*>(name.c_str());
-            item.cchTextMax = static_cast<int>(name.size());
-            item.lParam = found->second;
-            NotifyEndEdit(GetParent(), IDC_CELLCOMBO, item);
-        }
+        if (found != m_genreIndex.end() && name != m_cell.Original())
+            m_cell.Report(IDC_CELLCOMBO, &name, found->second);
     }
     DestroyWindow();
 }

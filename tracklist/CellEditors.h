@@ -2,6 +2,7 @@
 #include <map>
 #include <string>
 
+#include "controls/SlotEdit.h"
 #include "framework/Controls.h"
 
 // What the list needs of an in-place editor: end the edit now, as a focus loss would.
@@ -25,13 +26,65 @@ protected:
     ~ICellEditorOwner() = default;
 };
 
-// The in-place text editor over one cell. It reports its text with LVN_ENDLABELEDIT in the
-// list's name when the text changed, then destroys itself; the object deletes itself.
-class CCellEdit : public CEdit, public ICellEditor
+// The cell an in-place editor works on, and its owner, told when the editor is deleted.
+class CEditedCell
 {
 public:
-    CCellEdit(ICellEditorOwner& owner, int row, int column, const std::string& text);
-    ~CCellEdit() override;
+    CEditedCell(ICellEditorOwner& owner, CWnd& editor, int row, int column, std::string text)
+        : m_owner(owner), m_editor(editor), m_nRow(row), m_nColumn(column), m_strOriginal(std::move(text))
+    {
+    }
+    ~CEditedCell() { m_owner.EditorGone(&m_editor); }
+    CEditedCell(const CEditedCell&) = delete;
+    CEditedCell& operator=(const CEditedCell&) = delete;
+
+    const std::string& Original() const { return m_strOriginal; }
+    // True the first time only: an edit ends once, whatever ends it.
+    bool Ending();
+    // Reports the edit with LVN_ENDLABELEDIT in the list's name (text null: cancelled); data is
+    // the genre number of a picker.
+    void Report(UINT editorId, const std::string* text, LPARAM data = 0) const;
+
+private:
+    ICellEditorOwner& m_owner;
+    CWnd& m_editor;
+    int m_nRow;
+    int m_nColumn;
+    std::string m_strOriginal;
+    bool m_bEnded = false;
+};
+
+// What both editors are: a control over one cell that deletes itself when its window goes.
+template <class Control>
+class CCellEditor : public Control, public ICellEditor
+{
+public:
+    CCellEditor(ICellEditorOwner& owner, int row, int column, const std::string& text)
+        : m_cell(owner, *this, row, column, text)
+    {
+    }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+    // The start of both editors' creation: the window made, in the list's font; false on failure.
+    bool CreateInListFont()
+    {
+        if (this->Default() == -1)
+            return false;
+        const LRESULT font = ::SendMessageA(this->GetParent(), WM_GETFONT, 0, 0);
+        this->SendMessage(WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+        return true;
+    }
+
+    CEditedCell m_cell;
+};
+
+// The in-place text editor over one cell. It reports its text with LVN_ENDLABELEDIT in the
+// list's name when the text changed, then destroys itself; the object deletes itself.
+class CCellEdit : public CCellEditor<CSlotEdit>
+{
+public:
+    using CCellEditor::CCellEditor;
 
     BOOL PreTranslateMessage(MSG* msg) override;
     void EndEdit() override;
@@ -40,27 +93,20 @@ protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnKillFocus(HWND gaining);
     void OnChar(UINT ch, UINT repeat, UINT flags);
-    void PostNcDestroy() override { delete this; }
 
 private:
     void GrowToText();
 
-    ICellEditorOwner& m_owner;
-    int m_nRow;
-    int m_nColumn;
-    std::string m_strOriginal;
     BOOL m_bCancelled = FALSE;
-    bool m_bEnded = false;
 
     DECLARE_MESSAGE_MAP()
 };
 
 // The in-place genre picker over a Genre cell: an empty entry and the genre names, sorted.
-class CCellCombo : public CComboBox, public ICellEditor
+class CCellCombo : public CCellEditor<CComboBox>
 {
 public:
-    CCellCombo(ICellEditorOwner& owner, int row, int column, const std::string& genreName);
-    ~CCellCombo() override;
+    using CCellEditor::CCellEditor;
 
     void EndEdit() override;
 
@@ -68,15 +114,9 @@ protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnKillFocus(HWND gaining);
     void OnMouseWheel(UINT keys, short delta, POINT point);
-    void PostNcDestroy() override { delete this; }
 
 private:
-    ICellEditorOwner& m_owner;
-    int m_nRow;
-    int m_nColumn;
-    std::string m_strOriginal;
     std::map<std::string, int> m_genreIndex;
-    bool m_bEnded = false;
 
     DECLARE_MESSAGE_MAP()
 };

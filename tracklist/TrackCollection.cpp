@@ -6,24 +6,23 @@
 #include <unordered_set>
 
 #include "model/GenreTable.h"
+#include "model/PathText.h"
 #include "model/Mp3File.h"
+#include "framework/WideText.h"
+#include "model/TagText.h"
 #include "model/TrackNumber.h"
+#include "rename/NameReader.h"
+#include "tracklist/FolderWalk.h"
 
 namespace {
 
-// Case-insensitive byte comparison that folds only A to Z, as strcasecmp does in the "C" locale.
-int CompareNoCase(const std::string& a, const std::string& b)
+// A sort key: the text as UTF-16 with every letter in lower case, so texts compare per character
+// with letter case ignored (for ASCII exactly as a byte comparison folding A to Z would).
+std::wstring FoldedKey(std::wstring text)
 {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char ca = static_cast<unsigned char>(a[i]);
-        unsigned char cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    if (!text.empty())
+        CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    return text;
 }
 
 using TextSetter = void (CMp3File::*)(const std::string&);
@@ -40,17 +39,46 @@ TextSetter SetterOf(TagField field)
     }
 }
 
-std::string SortText(const CMp3File& track, TagField field)
+bool IsLetter(wchar_t c)
 {
-    if (field == TF_NONE)
-        return track.GetPath();
-    if (field == TF_GENRE)
-        return GetGenreName(track.GetGenre());
-    static const CNameFormat plain;
-    return plain.GetFieldText(field, track);
+    return IsCharAlphaW(c) != FALSE;
+}
+
+wchar_t Upper(wchar_t c)
+{
+    CharUpperBuffW(&c, 1);
+    return c;
+}
+
+wchar_t Lower(wchar_t c)
+{
+    CharLowerBuffW(&c, 1);
+    return c;
 }
 
 } // namespace
+
+// Title Case starts a word after the text's start, a blank, a hyphen, a slash or an opening
+// bracket, so "don't" and "2nd" keep their lower-case letters.
+std::wstring WithLetterCase(std::wstring text, LetterCase letterCase)
+{
+    bool start = true;
+    for (wchar_t& c : text) {
+        switch (letterCase) {
+        case LetterCase::UPPER: c = Upper(c); break;
+        case LetterCase::LOWER: c = Lower(c); break;
+        case LetterCase::TITLE: c = start ? Upper(c) : Lower(c); break;
+        case LetterCase::SENTENCE:
+            c = start ? Upper(c) : Lower(c);
+            if (IsLetter(c))
+                start = false;
+            continue;
+        }
+        if (letterCase == LetterCase::TITLE)
+            start = c == L' ' || c == L'-' || c == L'/' || c == L'(' || c == L'[' || c == L'{';
+    }
+    return text;
+}
 
 bool HasMp3Ending(const std::string& path)
 {
@@ -64,23 +92,55 @@ CTrackCollection::~CTrackCollection() = default;
 int CTrackCollection::RowOf(const CMp3File* track) const
 {
     for (size_t row = 0; row < m_rows.size(); ++row) {
-        if (m_rows[row].get() == track)
+        if (m_rows[row].file.get() == track)
             return static_cast<int>(row);
     }
     return -1;
 }
 
-LoadResult CTrackCollection::Load(const std::vector<std::string>& paths)
+bool CTrackCollection::AddRow(const std::string& path, LoadResult& result)
+{
+    const std::uint64_t key = PathKey(path);
+    if (m_keys.count(key)) {
+        ++result.duplicates;
+        return false;
+    }
+    m_rows.push_back({std::make_unique<CMp3File>(path), key});
+    m_keys.insert(key);
+    result.added.push_back(path);
+    return true;
+}
+
+LoadResult CTrackCollection::Load(const std::vector<std::string>& paths, IRunProgress* progress)
 {
     LoadResult result;
     result.firstRow = m_rows.size();
+    // The total is known once no folder is left to walk.
+    bool folders = false;
+    for (const std::string& path : paths)
+        folders = folders || IsFolder(path);
+    size_t done = 0;
+    const auto step = [&] {
+        ++done;
+        return !progress || progress->Step(done, folders ? 0 : paths.size());
+    };
+    CFolderWalker walker;
     for (const std::string& path : paths) {
-        if (!HasMp3Ending(path)) {
-            ++result.rejected;
+        if (IsFolder(path)) {
+            if (!walker.Walk(path, [&](const std::string& file) { return AddRow(file, result), step(); })) {
+                result.stopped = true;
+                break;
+            }
             continue;
         }
-        m_rows.push_back(std::make_unique<CMp3File>(path));
-        ++result.added;
+        if (HasMp3Ending(path))
+            AddRow(path, result);
+        else
+            ++result.rejected;
+        if (!step()) {
+            result.stopped = true;
+            break;
+        }
     }
     return result;
 }
@@ -89,16 +149,16 @@ void CTrackCollection::Remove(std::vector<size_t> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (size_t row : rows) {
-        if (row < m_rows.size())
-            m_modified.Remove(m_rows[row].get());
-    }
     // One pass: each kept row moves once.
     size_t kept = 0;
     auto next = rows.begin();
     for (size_t row = 0; row < m_rows.size(); ++row) {
         if (next != rows.end() && *next == row) {
             ++next;
+            m_modified.Remove(m_rows[row].file.get());
+            m_lossy.erase(m_rows[row].file.get());
+            ForgetInUndo(m_rows[row].file.get(), true);
+            m_keys.erase(m_keys.find(m_rows[row].key));
             continue;
         }
         m_rows[kept++] = std::move(m_rows[row]);
@@ -109,20 +169,73 @@ void CTrackCollection::Remove(std::vector<size_t> rows)
 void CTrackCollection::Clear()
 {
     m_modified.Filter([](CMp3File*) { return false; });
+    m_lossy.clear();
+    m_undo = UndoStep();
+    m_keys.clear();
     m_rows.clear();
+}
+
+std::string CTrackCollection::FieldText(const CMp3File& track, TagField field) const
+{
+    switch (field) {
+    case TF_GENRE: return GetGenreName(track.GetGenre());
+    case TF_TRACK: return track.GetTrack() == 0 ? std::string() : std::to_string(track.GetTrack());
+    case TF_NONE: return track.GetPath();
+    default: {
+        static const CNameFormat plain;
+        return m_text.ToText(plain.GetFieldText(field, track));
+    }
+    }
+}
+
+void CTrackCollection::SetBytes(CMp3File& track, TagField field, const std::string& text, bool fromUtf8, bool* changed)
+{
+    bool replaced = false;
+    bool cut = false;
+    const size_t slot = SlotBytes(field, track.GetTrack());
+    (track.*SetterOf(field))(fromUtf8 ? m_text.FromUtf8(text, slot, &replaced, &cut)
+                                      : m_text.FromText(text, slot, &replaced, &cut));
+    unsigned& lossy = m_lossy[&track];
+    lossy = replaced ? lossy | (1u << field) : lossy & ~(1u << field);
+    if (lossy == 0)
+        m_lossy.erase(&track);
+    if (changed)
+        *changed = replaced || cut;
 }
 
 void CTrackCollection::SetText(TagField field, const std::vector<size_t>& rows, const std::string& text)
 {
-    const TextSetter setter = SetterOf(field);
-    if (!setter)
+    if (!SetterOf(field))
         return;
     for (size_t row : rows) {
         if (CMp3File* track = At(row)) {
-            (track->*setter)(text);
+            SetBytes(*track, field, text, false, nullptr);
             m_modified.Add(track);
         }
     }
+}
+
+void CTrackCollection::SetFromText(TagField field, size_t row, const std::string& text)
+{
+    if (field == TF_GENRE) {
+        const int genre = text.empty() ? GENRE_NONE : FindGenre(text);
+        if (genre >= 0)
+            SetNumber(field, {row}, genre);
+    } else if (field == TF_TRACK) {
+        SetNumber(field, {row}, ParseTrackNumber(text));
+    } else {
+        SetText(field, {row}, text);
+    }
+}
+
+int CTrackCollection::LossyFieldCount() const
+{
+    int count = 0;
+    for (const auto& [track, fields] : m_lossy) {
+        if (m_modified.Contains(track))
+            count += __builtin_popcount(fields);
+    }
+    return count;
 }
 
 void CTrackCollection::SetNumber(TagField field, const std::vector<size_t>& rows, int value)
@@ -140,45 +253,276 @@ void CTrackCollection::SetNumber(TagField field, const std::vector<size_t>& rows
     }
 }
 
-std::vector<CMp3File*> CTrackCollection::WriteModified()
+FillResult CTrackCollection::FillFromId3v2(const std::vector<size_t>& rows)
+{
+    FillResult result;
+    for (size_t row : rows) {
+        CMp3File* track = At(row);
+        Id3v2Fields tag;
+        if (!track || !track->GetId3v2Version() || !track->ReadId3v2Tag(tag)) {
+            result.withoutTag += track != nullptr;
+            continue;
+        }
+        bool filled = false;
+        if (tag.hasTrack) {
+            track->SetTrack(tag.track);
+            filled = true;
+        }
+        if (tag.hasGenre) {
+            track->SetGenre(tag.genre);
+            filled = true;
+        }
+        // The comment's slot depends on the track, so it comes after it.
+        const std::pair<TagField, const Id3v2Text*> texts[] = {
+            {TF_TITLE, &tag.title}, {TF_ARTIST, &tag.artist}, {TF_ALBUM, &tag.album},
+            {TF_YEAR, &tag.year},   {TF_COMMENT, &tag.comment},
+        };
+        for (const auto& [field, value] : texts) {
+            if (!value->has)
+                continue;
+            bool changed = false;
+            SetBytes(*track, field, value->text, true, &changed);
+            result.changed += changed;
+            filled = true;
+        }
+        if (filled) {
+            ++result.filled;
+            m_modified.Add(track);
+        } else {
+            ++result.withoutTag;
+        }
+    }
+    return result;
+}
+
+NameFillResult CTrackCollection::FillFromNames(const std::vector<size_t>& rows, const CNameReader& reader)
+{
+    NameFillResult result;
+    for (size_t row : rows) {
+        CMp3File* track = At(row);
+        NameFields read;
+        if (!track || !reader.Read(track->GetPath(), &read)) {
+            result.notMatched += track != nullptr;
+            continue;
+        }
+        // The track first: the comment's slot depends on it.
+        if (read.track.has)
+            SetNumber(TF_TRACK, {row}, read.track.value);
+        if (read.genre.has)
+            SetNumber(TF_GENRE, {row}, read.genre.value);
+        const std::pair<TagField, const NameText*> texts[] = {
+            {TF_TITLE, &read.title}, {TF_ARTIST, &read.artist}, {TF_ALBUM, &read.album},
+            {TF_YEAR, &read.year},   {TF_COMMENT, &read.comment},
+        };
+        for (const auto& [field, value] : texts) {
+            if (value->has)
+                SetText(field, {row}, value->text);
+        }
+        m_modified.Add(track);
+        ++result.filled;
+    }
+    return result;
+}
+
+void CTrackCollection::NumberTracks(const std::vector<size_t>& rows)
+{
+    for (size_t i = 0; i < rows.size(); ++i)
+        SetNumber(TF_TRACK, {rows[i]}, static_cast<int>(i + 1));
+}
+
+int CTrackCollection::ChangeLetterCase(const std::vector<size_t>& rows, LetterCase letterCase)
+{
+    int changed = 0;
+    for (size_t row : rows) {
+        CMp3File* track = At(row);
+        if (!track)
+            continue;
+        bool rowChanged = false;
+        for (TagField field : {TF_TITLE, TF_ARTIST, TF_ALBUM, TF_COMMENT}) {
+            static const CNameFormat plain;
+            const std::wstring before = m_text.ToWide(plain.GetFieldText(field, *track));
+            const std::wstring after = WithLetterCase(before, letterCase);
+            if (after == before)
+                continue; // bytes the code page cannot read stay as they are
+            SetText(field, {row}, Narrow(after));
+            rowChanged = true;
+        }
+        changed += rowChanged;
+    }
+    return changed;
+}
+
+std::vector<CMp3File*> CTrackCollection::WriteModified(IRunProgress* progress)
 {
     std::vector<CMp3File*> failed;
-    // A track whose write fails stays in the list, so its edit is neither lost nor forgotten.
+    const size_t total = m_modified.GetCount();
+    size_t done = 0;
+    bool going = true;
+    // A track whose write fails stays in the list, so its edit is neither lost nor forgotten;
+    // so does every track a stopped run did not reach.
     m_modified.Filter([&](CMp3File* track) {
-        if (!track->IsModified() || track->WriteTag(m_disk))
-            return false;
-        failed.push_back(track);
-        return true;
+        if (!going)
+            return true;
+        const bool written = !track->IsModified() || track->WriteTag(m_disk);
+        if (written) {
+            m_lossy.erase(track);
+            ForgetInUndo(track, false); // a written row stays as written
+        }
+        else
+            failed.push_back(track);
+        going = !progress || progress->Step(++done, total);
+        return !written;
     });
     return failed;
 }
 
-RenameRun CTrackCollection::Rename(const std::vector<size_t>& rows, const CNameFormat& format)
+bool CTrackCollection::Renamed(Row& row, bool done)
+{
+    if (done) {
+        m_keys.erase(m_keys.find(row.key));
+        row.key = PathKey(row.file->GetPath());
+        m_keys.insert(row.key);
+    }
+    return done;
+}
+
+bool CTrackCollection::RenameTo(CMp3File& track, const std::string& name)
+{
+    const int row = RowOf(&track);
+    const std::string from = track.GetPath();
+    const bool done = track.RenameTo(name, m_disk);
+    const DWORD error = GetLastError();
+    if (row >= 0 && Renamed(m_rows[static_cast<size_t>(row)], done))
+        RecordMoves({{&track, from, track.GetPath()}});
+    SetLastError(error);
+    return done;
+}
+
+std::string CTrackCollection::BuiltName(const CMp3File& track, const CNameFormat& format) const
+{
+    return format.BuildFileName(track, [this](const std::string& bytes) { return m_text.ToText(bytes); });
+}
+
+const CMp3File& SampleTrack()
+{
+    static CMp3File sample;
+    sample.SetFields({"Northern Lights", "Anna Berg", "Polar Nights", "2019", "Live", 3, 17}, false);
+    return sample;
+}
+
+RenameRun CTrackCollection::Rename(const std::vector<size_t>& rows, const CNameFormat& format, IRunProgress* progress)
 {
     RenameRun run;
-    for (size_t row : rows) {
-        CMp3File* track = At(row);
+    std::vector<UndoStep::Move> moves;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Row* row = rows[i] < m_rows.size() ? &m_rows[rows[i]] : nullptr;
         RenameOutcome outcome = RENAME_SKIPPED;
-        std::string name = track ? format.BuildFileName(*track) : std::string();
-        if (track) {
-            outcome = RenameFromTag(name, track->GetPath(), [&](const std::string& newPath) {
-                return track->RenameTo(newPath, m_disk) ? 0ul : static_cast<unsigned long>(GetLastError());
+        std::string name = row ? BuiltName(*row->file, format) : std::string();
+        unsigned long error = 0;
+        if (row) {
+            const std::string from = row->file->GetPath();
+            outcome = RenameFromTag(name, from, [&](const std::string& newPath) {
+                error = Renamed(*row, row->file->RenameTo(newPath, m_disk)) ? 0ul : GetLastError();
+                return error;
             });
+            if (outcome == RENAME_DONE)
+                moves.push_back({row->file.get(), from, row->file->GetPath()});
         }
         run.outcomes.push_back(outcome);
         run.names.push_back(std::move(name));
+        run.errors.push_back(error);
         ++run.counts[outcome];
+        if (progress && !progress->Step(i + 1, rows.size())) {
+            run.notReached = rows.size() - i - 1;
+            break;
+        }
     }
+    if (!moves.empty())
+        RecordMoves(std::move(moves));
     return run;
+}
+
+void CTrackCollection::RecordMoves(std::vector<UndoStep::Move> moves)
+{
+    m_undo = UndoStep();
+    m_undo.label = "Rename of " + std::to_string(moves.size()) + (moves.size() == 1 ? " File" : " Files");
+    m_undo.moves = std::move(moves);
+}
+
+void CTrackCollection::RecordFieldChange(std::string label, const std::vector<size_t>& rows)
+{
+    m_undo = UndoStep();
+    m_undo.label = std::move(label);
+    for (size_t row : rows) {
+        if (CMp3File* track = At(row)) {
+            const auto lossy = m_lossy.find(track);
+            m_undo.fields.push_back({track, track->GetFields(), m_modified.Contains(track),
+                                     lossy == m_lossy.end() ? 0u : lossy->second});
+        }
+    }
+}
+
+void CTrackCollection::ForgetInUndo(const CMp3File* track, bool closing)
+{
+    auto& fields = m_undo.fields;
+    fields.erase(std::remove_if(fields.begin(), fields.end(), [track](const auto& f) { return f.track == track; }),
+                 fields.end());
+    for (const auto& move : m_undo.moves) {
+        if (closing && move.track == track) {
+            m_undo = UndoStep(); // a rename is taken back whole or not at all
+            return;
+        }
+    }
+}
+
+UndoResult CTrackCollection::Undo()
+{
+    UndoResult result;
+    UndoStep step = std::move(m_undo);
+    m_undo = UndoStep();
+    result.wasRename = !step.moves.empty();
+    for (const auto& move : step.moves) {
+        // Only a file still where the rename put it goes back, and never over another file.
+        const int row = RowOf(move.track);
+        const bool there = row >= 0 && move.track->GetPath() == move.to &&
+                           GetFileAttributesA(move.to.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (there && Renamed(m_rows[static_cast<size_t>(row)], move.track->RenameTo(move.from, m_disk))) {
+            ++result.givenBack;
+            result.rows.push_back(move.track);
+        } else {
+            ++result.leftAlone;
+        }
+    }
+    for (const auto& field : step.fields) {
+        field.track->SetFields(field.before, field.wasModified);
+        if (field.wasModified)
+            m_modified.Add(field.track);
+        else
+            m_modified.Remove(field.track);
+        if (field.lossy)
+            m_lossy[field.track] = field.lossy;
+        else
+            m_lossy.erase(field.track);
+        ++result.givenBack;
+        result.rows.push_back(field.track);
+    }
+    return result;
 }
 
 size_t CTrackCollection::Sort(TagField field, bool ascending)
 {
     // Keys are made once, not at every comparison.
-    std::vector<std::pair<std::string, std::unique_ptr<CMp3File>>> keyed;
+    static const CNameFormat plain;
+    std::vector<std::pair<std::wstring, Row>> keyed;
     keyed.reserve(m_rows.size());
-    for (auto& row : m_rows) {
-        std::string key = field == TF_TRACK ? std::string() : SortText(*row, field);
+    for (Row& row : m_rows) {
+        std::wstring key;
+        if (field == TF_NONE)
+            key = FoldedKey(Widen(row.file->GetPath()));
+        else if (field == TF_GENRE)
+            key = FoldedKey(Widen(GetGenreName(row.file->GetGenre())));
+        else if (field != TF_TRACK)
+            key = FoldedKey(m_text.ToWide(plain.GetFieldText(field, *row.file)));
         keyed.emplace_back(std::move(key), std::move(row));
     }
     size_t comparisons = 0;
@@ -187,8 +531,8 @@ size_t CTrackCollection::Sort(TagField field, bool ascending)
         const auto& first = ascending ? a : b;
         const auto& second = ascending ? b : a;
         if (field == TF_TRACK)
-            return first.second->GetTrack() < second.second->GetTrack();
-        return CompareNoCase(first.first, second.first) < 0;
+            return first.second.file->GetTrack() < second.second.file->GetTrack();
+        return first.first < second.first;
     });
     for (size_t row = 0; row < keyed.size(); ++row)
         m_rows[row] = std::move(keyed[row].second);

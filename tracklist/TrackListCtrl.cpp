@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "app/resource.h"
 #include "framework/Menu.h"
+#include "framework/ResString.h"
+#include "framework/WideText.h"
+#include "tracklist/DropList.h"
 #include "model/GenreTable.h"
 #include "model/Mp3File.h"
-#include "model/PathText.h"
 #include "model/TrackNumber.h"
 #include "rename/NameFormat.h"
 
@@ -36,24 +39,29 @@ TagField FieldOfColumn(int column)
 
 int ColumnOfBatch(UINT id)
 {
-    switch (id) {
-    case ID_BATCH_TITLE: return CTrackListCtrl::COL_TITLE;
-    case ID_BATCH_ARTIST: return CTrackListCtrl::COL_ARTIST;
-    case ID_BATCH_ALBUM: return CTrackListCtrl::COL_ALBUM;
-    case ID_BATCH_GENRE: return CTrackListCtrl::COL_GENRE;
-    case ID_BATCH_YEAR: return CTrackListCtrl::COL_YEAR;
-    case ID_BATCH_TRACK: return CTrackListCtrl::COL_TRACK;
-    case ID_BATCH_COMMENT: return CTrackListCtrl::COL_COMMENT;
-    default: return -1;
-    }
+    const TagField field = BatchField(id);
+    return field == TF_NONE ? -1 : field + 1;
 }
 
-using RowPositions = std::unordered_map<LPARAM, int>;
-
-int CALLBACK CompareByPosition(LPARAM first, LPARAM second, LPARAM positions)
+// Why a rename run passed a file over, in words.
+std::string SkipReason(RenameOutcome outcome, unsigned long error, const std::string& name)
 {
-    const auto& position = *reinterpret_cast<const RowPositions*>(positions);
-    return position.at(first) - position.at(second);
+    if (outcome == RENAME_NAME_EXISTS)
+        return FormatResString(IDS_SKIP_NAME_EXISTS, name.c_str());
+    if (name.empty())
+        return LoadResString(IDS_SKIP_EMPTY_NAME);
+    if (error == 0)
+        return FormatResString(IDS_SKIP_UNSAFE_NAME, name.c_str());
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_ACCESS_DENIED: return LoadResString(IDS_SKIP_IN_USE);
+    case ERROR_FILE_NOT_FOUND: return LoadResString(IDS_SKIP_FILE_GONE);
+    case ERROR_PATH_NOT_FOUND: {
+        const size_t slash = name.rfind('\\');
+        return FormatResString(IDS_SKIP_NO_FOLDER, slash == std::string::npos ? "" : name.substr(0, slash).c_str());
+    }
+    default: return FormatResString(IDS_SKIP_REFUSED, name.c_str(), error);
+    }
 }
 
 std::vector<size_t> AsIndexes(const std::vector<int>& rows)
@@ -62,6 +70,20 @@ std::vector<size_t> AsIndexes(const std::vector<int>& rows)
 }
 
 } // namespace
+
+TagField BatchField(UINT id)
+{
+    switch (id) {
+    case ID_BATCH_TITLE: return TF_TITLE;
+    case ID_BATCH_ARTIST: return TF_ARTIST;
+    case ID_BATCH_ALBUM: return TF_ALBUM;
+    case ID_BATCH_GENRE: return TF_GENRE;
+    case ID_BATCH_YEAR: return TF_YEAR;
+    case ID_BATCH_TRACK: return TF_TRACK;
+    case ID_BATCH_COMMENT: return TF_COMMENT;
+    default: return TF_NONE;
+    }
+}
 
 std::string TrackCellText(int track)
 {
@@ -75,10 +97,13 @@ BEGIN_MESSAGE_MAP(CTrackListCtrl, CListCtrl)
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
     ON_WM_MOUSEWHEEL()
+    ON_WM_MOUSEMOVE()
     ON_NOTIFY_REFLECT(LVN_ENDLABELEDITA, OnEndLabelEdit)
     ON_MESSAGE(WM_RENAMECELL, OnRenameCell)
     ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, OnColumnClick)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+    ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, OnItemChanged)
+    ON_NOTIFY_REFLECT(LVN_GETDISPINFOA, OnGetDispInfo)
 END_MESSAGE_MAP()
 
 CTrackListCtrl::~CTrackListCtrl()
@@ -86,6 +111,12 @@ CTrackListCtrl::~CTrackListCtrl()
     // The editors go with the list's window while the list is still whole: they report to it.
     if (m_hWnd)
         DestroyWindow();
+}
+
+BOOL CTrackListCtrl::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.style |= LVS_OWNERDATA;
+    return CListCtrl::PreCreateWindow(cs);
 }
 
 void CTrackListCtrl::InitList(const TrackListSetup& setup)
@@ -98,60 +129,208 @@ void CTrackListCtrl::InitList(const TrackListSetup& setup)
     for (int column = 0; column < COLUMN_COUNT; ++column)
         InsertColumn(column, ColumnHeadings[column], LVCFMT_LEFT, width, column);
 
-    m_imageList.Create(16, 16, ILC_COLOR8, 0, 4);
+    m_imageList.Create(16, 16, ILC_COLOR8 | ILC_MASK, 0, 4);
     SetImageList(m_imageList, LVSIL_SMALL);
+    // The badge of ID3v2 files is asked for with the cells.
+    SendMessage(LVM_SETCALLBACKMASK, LVIS_OVERLAYMASK);
+
+    // One tool over the whole list; its text follows the cell under the mouse.
+    m_cellTip.Create(this, TTS_ALWAYSTIP | TTS_NOPREFIX);
+    m_cellTip.AddTool(this, std::string(), RECT{0, 0, 0x7FFF, 0x7FFF}, 1);
+    m_cellTip.SendMessage(TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
-LoadResult CTrackListCtrl::AddFiles(const std::vector<std::string>& paths)
+LoadResult CTrackListCtrl::AddFiles(const std::vector<std::string>& paths, IRunProgress* progress)
 {
     LoadResult loaded;
     {
         CWaitCursor wait;
-        loaded = m_tracks.Load(paths);
-        InsertRows(loaded, paths);
+        loaded = m_tracks.Load(paths, progress);
+        InsertRows(loaded);
     }
-    ShowFileCount();
     return loaded;
 }
 
 // The rows show the names as given: a file that could not be read has no path of its own.
-void CTrackListCtrl::InsertRows(const LoadResult& loaded, const std::vector<std::string>& paths)
+void CTrackListCtrl::InsertRows(const LoadResult& loaded)
 {
     CRedrawOff redrawOff(*this);
     // The shell is asked for the icon once per call at most, even when it has none.
     bool iconAsked = m_imageList.GetImageCount() > 0;
-    std::vector<size_t> failed;
-    size_t index = loaded.firstRow;
-    for (const std::string& path : paths) {
-        if (!HasMp3Ending(path))
-            continue;
+    for (size_t i = 0; i < loaded.added.size(); ++i) {
+        const std::string& path = loaded.added[i];
         if (!iconAsked)
             iconAsked = AddIconOf(path);
-        CMp3File* track = m_tracks.At(index++);
-        const int row = InsertItem(GetItemCount(), FileNameFromPath(path), reinterpret_cast<LPARAM>(track));
-        if (row < 0)
-            failed.push_back(index - 1); // no row shows it: the collection drops it too
-        else
-            SetTagCells(row, *track);
+        // A file that could not be read has no path of its own: its row shows the name given.
+        const CMp3File* track = m_tracks.At(loaded.firstRow + i);
+        if (track->GetPath() != path)
+            m_cellTexts[track][COL_FILENAME] = FileNameFromPath(path);
     }
-    m_tracks.Remove(failed);
+    SendMessage(LVM_SETITEMCOUNT, m_tracks.Count(), LVSICF_NOSCROLL);
 }
 
 void CTrackListCtrl::SetTagCells(int row, const CMp3File& track)
 {
-    SetItemText(row, COL_TITLE, track.GetTitle());
-    SetItemText(row, COL_ARTIST, track.GetArtist());
-    SetItemText(row, COL_ALBUM, track.GetAlbum());
-    SetItemText(row, COL_GENRE, GetGenreName(track.GetGenre()));
-    SetItemText(row, COL_YEAR, track.GetYear());
-    SetItemText(row, COL_TRACK, TrackCellText(track.GetTrack()));
-    SetItemText(row, COL_COMMENT, track.GetComment());
+    ForgetCellTexts(&track, COL_TITLE);
+    RedrawRow(row);
 }
 
-void CTrackListCtrl::ShowFileCount()
+void CTrackListCtrl::ForgetCellTexts(const CMp3File* track, int fromColumn)
 {
-    if (m_setup.host)
-        m_setup.host->ShowFileCount(GetItemCount());
+    const auto cells = m_cellTexts.find(track);
+    if (cells == m_cellTexts.end())
+        return;
+    cells->second.erase(cells->second.lower_bound(fromColumn), cells->second.end());
+    if (cells->second.empty())
+        m_cellTexts.erase(cells);
+}
+
+void CTrackListCtrl::RedrawRow(int row)
+{
+    SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+}
+
+bool CTrackListCtrl::SetItemText(int row, int column, const std::string& text)
+{
+    const CMp3File* track = GetTrack(row);
+    if (!track || column < 0 || column >= COLUMN_COUNT)
+        return false;
+    m_cellTexts[track][column] = text;
+    RedrawRow(row);
+    return true;
+}
+
+std::string CTrackListCtrl::CellText(int row, int column) const
+{
+    const CMp3File* track = GetTrack(row);
+    if (!track)
+        return std::string();
+    const auto cells = m_cellTexts.find(track);
+    if (cells != m_cellTexts.end()) {
+        const auto cell = cells->second.find(column);
+        if (cell != cells->second.end())
+            return cell->second;
+    }
+    return column == COL_FILENAME ? FileNameFromPath(track->GetPath()) : m_tracks.FieldText(*track, FieldOfColumn(column));
+}
+
+// The list asks for what it paints: a cell's text, the row icon, the ID3v2 badge.
+void CTrackListCtrl::OnGetDispInfo(NMHDR* hdr, LRESULT* result)
+{
+    *result = 0;
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(hdr)->item;
+    const CMp3File* track = GetTrack(item.iItem);
+    if (!track)
+        return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = 0;
+    if (item.mask & LVIF_STATE) {
+        item.stateMask |= LVIS_OVERLAYMASK;
+        item.state = (item.state & ~LVIS_OVERLAYMASK) |
+                     (track->GetId3v2Version() ? INDEXTOOVERLAYMASK(ID3V2_OVERLAY) : 0);
+    }
+}
+
+// Runs one change of the selected rows' fields, which Undo can take back, and shows them anew.
+template <class Change>
+auto CTrackListCtrl::ChangeSelected(const std::string& label, Change change)
+{
+    EndEdit();
+    const std::vector<int> rows = SelectedRows();
+    m_tracks.RecordFieldChange(label, AsIndexes(rows));
+    ForgetSkipReasons(rows);
+    auto result = change(AsIndexes(rows));
+    for (int row : rows)
+        SetTagCells(row, *GetTrack(row));
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    return result;
+}
+
+NameFillResult CTrackListCtrl::FillSelectedFromNames(const CNameReader& reader)
+{
+    return ChangeSelected("Tags From File Names",
+                          [&](const std::vector<size_t>& rows) { return m_tracks.FillFromNames(rows, reader); });
+}
+
+void CTrackListCtrl::NumberSelectedTracks()
+{
+    ChangeSelected("Number Tracks", [&](const std::vector<size_t>& rows) {
+        m_tracks.NumberTracks(rows);
+        return 0;
+    });
+}
+
+void CTrackListCtrl::ChangeSelectedLetterCase(LetterCase letterCase)
+{
+    ChangeSelected("Letter Case",
+                   [&](const std::vector<size_t>& rows) { return m_tracks.ChangeLetterCase(rows, letterCase); });
+}
+
+std::string CTrackListCtrl::SelectedRowsAsTable() const
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int row : SelectedRows()) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < COLUMN_COUNT; ++column)
+            cells.push_back(GetItemText(row, column));
+        rows.push_back(std::move(cells));
+    }
+    return WriteTagTable(std::vector<std::string>(ColumnHeadings, ColumnHeadings + COLUMN_COUNT), rows);
+}
+
+TagTable CTrackListCtrl::PasteIntoSelected(const std::string& text)
+{
+    EndEdit();
+    const std::vector<int> rows = SelectedRows();
+    const TagTable table =
+        ReadTagTable(text, std::vector<std::string>(ColumnHeadings, ColumnHeadings + COLUMN_COUNT), rows.size());
+    if (table.problem != TableProblem::NONE)
+        return table;
+    m_tracks.RecordFieldChange("Paste", AsIndexes(rows));
+    ForgetSkipReasons(rows);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const size_t row = static_cast<size_t>(rows[i]);
+        // The track first: the comment's slot depends on it.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (size_t c = 0; c < table.rows[i].size(); ++c) {
+                const TagField field = FieldOfColumn(table.columns[c]);
+                if (field != TF_NONE && (field == TF_TRACK) == (pass == 0))
+                    m_tracks.SetFromText(field, row, table.rows[i][c]);
+            }
+        }
+        SetTagCells(rows[i], *GetTrack(rows[i]));
+    }
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    return table;
+}
+
+UndoResult CTrackListCtrl::UndoLastChange()
+{
+    EndEdit();
+    const UndoResult result = m_tracks.Undo();
+    for (const CMp3File* track : result.rows) {
+        const int row = FindRow(track);
+        if (row < 0)
+            continue;
+        if (result.wasRename)
+            SetItemText(row, COL_FILENAME, FileNameFromPath(track->GetPath()));
+        else
+            SetTagCells(row, *track);
+    }
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    return result;
+}
+
+void CTrackListCtrl::ShowTagCellsAgain()
+{
+    EndEdit();
+    CRedrawOff redrawOff(*this);
+    for (int row = 0; row < GetItemCount(); ++row) {
+        if (const CMp3File* track = GetTrack(row))
+            SetTagCells(row, *track);
+    }
 }
 
 // The one icon that every row shows: the one the shell associates with the first file, or the
@@ -159,48 +338,70 @@ void CTrackListCtrl::ShowFileCount()
 // False when the path is too long to ask about.
 bool CTrackListCtrl::AddIconOf(const std::string& path)
 {
-    if (path.size() >= ICON_PATH_BUFFER)
-        return false; // the shell call takes a buffer of this size, which it may write into
-    char buffer[ICON_PATH_BUFFER];
-    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    // The shell call takes a buffer of this many characters, which it may write into.
+    const std::wstring wide = Widen(path);
+    if (wide.size() >= ICON_PATH_BUFFER)
+        return false;
+    wchar_t buffer[ICON_PATH_BUFFER];
+    std::memcpy(buffer, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
     WORD index = 0;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    HICON icon = ExtractAssociatedIconA(instance, buffer, &index);
+    HICON icon = ExtractAssociatedIconW(instance, buffer, &index);
     if (!icon)
         icon = ExtractIconA(instance, "shell32.dll", 0);
-    if (icon) {
-        m_imageList.Add(icon);
-        DestroyIcon(icon); // the image list keeps its own copy
+    if (!icon)
+        return true;
+    m_imageList.Add(icon);
+    DestroyIcon(icon); // the image list keeps its own copy
+    // The badge of files with an ID3v2 tag follows the row icon.
+    if (auto badge = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ID3V2_BADGE), IMAGE_ICON, 16, 16, 0))) {
+        ImageList_SetOverlayImage(m_imageList, m_imageList.Add(badge), ID3V2_OVERLAY);
+        DestroyIcon(badge);
     }
     return true;
 }
 
+// The drop's paths in one pass over its block (asking for them one by one is quadratic under
+// Wine). A path too long for the system to open is passed over.
 void CTrackListCtrl::OnDropFiles(HDROP drop)
 {
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::string> paths;
-    for (UINT i = 0; i < count; ++i) {
-        // The copy into a short buffer is cut, not refused, so the length is asked first: a cut
-        // path could name another file.
-        char path[ICON_PATH_BUFFER];
-        if (DragQueryFileA(drop, i, nullptr, 0) >= sizeof path)
-            continue;
-        const UINT length = DragQueryFileA(drop, i, path, sizeof path);
-        paths.emplace_back(path, length);
+    DropList list;
+    if (const void* block = GlobalLock(drop)) {
+        list = ReadDropList(static_cast<const unsigned char*>(block), GlobalSize(drop));
+        GlobalUnlock(drop);
     }
     DragFinish(drop);
+    // 8-bit names come in the system's code page, which need not be the program's.
+    std::vector<std::wstring> names;
+    for (const std::string& name : list.names)
+        names.push_back(Widen(name, CTagText::SystemCodePage()));
+    for (const std::u16string& name : list.wideNames)
+        names.emplace_back(name.begin(), name.end());
+    std::vector<std::string> paths;
+    for (const std::wstring& name : names) {
+        if (name.size() < MAX_PATH)
+            paths.push_back(Narrow(name));
+    }
     if (m_setup.host)
-        m_setup.host->FilesDropped(paths);
+        m_setup.host->FilesDropped(paths); // refused with a beep during a long run
 }
 
+// The separator is found character by character: in a double-byte code page a backslash's
+// byte can be the second half of a character.
 std::string CTrackListCtrl::FileNameFromPath(const std::string& path)
 {
-    return NameOf(path);
+    const char* const begin = path.c_str();
+    const char* name = begin;
+    for (const char* p = begin; *p; p = CharNextExA(CP_ACP, p, 0)) {
+        if (*p == '\\')
+            name = p + 1;
+    }
+    return path.substr(static_cast<size_t>(name - begin));
 }
 
 CMp3File* CTrackListCtrl::GetTrack(int row) const
 {
-    return row < 0 ? nullptr : reinterpret_cast<CMp3File*>(GetItemData(row));
+    return row < 0 ? nullptr : m_tracks.At(static_cast<size_t>(row));
 }
 
 std::vector<int> CTrackListCtrl::SelectedRows() const
@@ -215,25 +416,36 @@ void CTrackListCtrl::DeleteAllTracks()
 {
     EndEdit();
     m_pendingRenames.clear();
+    m_skipReasons.clear();
+    m_cellTexts.clear();
     DeleteAllItems();
     m_tracks.Clear();
 }
 
 void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
 {
+    *result = 0;
+    if (Busy())
+        return;
     const int column = reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem;
     EndEdit(); // the edit goes into its own row before the rows move
     s_sortAscending = column == s_sortColumn ? !s_sortAscending : 1;
     s_sortColumn = column;
+    // Selection and focus move with their files.
+    std::unordered_set<const CMp3File*> selected;
+    for (int row : SelectedRows())
+        selected.insert(GetTrack(row));
+    const CMp3File* focused = GetTrack(GetNextItem(-1, LVNI_FOCUSED));
     m_tracks.Sort(FieldOfColumn(column), s_sortAscending != 0);
-    // The rows follow the collection's new order; selection and focus move with their files.
-    RowPositions position;
-    position.reserve(m_tracks.Count());
-    for (size_t row = 0; row < m_tracks.Count(); ++row)
-        position.emplace(reinterpret_cast<LPARAM>(m_tracks.At(row)), static_cast<int>(row));
-    SortItems(&CompareByPosition, reinterpret_cast<LPARAM>(&position));
+    CRedrawOff redrawOff(*this);
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int row = 0; row < GetItemCount(); ++row) {
+        const CMp3File* track = GetTrack(row);
+        const UINT state = (selected.count(track) ? LVIS_SELECTED : 0) | (track == focused ? LVIS_FOCUSED : 0);
+        if (state)
+            SetItemState(row, state, state);
+    }
     s_lastClickRow = -1; // another file sits in the remembered row now
-    *result = 0;
 }
 
 void CTrackListCtrl::OnCustomDraw(NMHDR* hdr, LRESULT* result)
@@ -266,6 +478,7 @@ void CTrackListCtrl::OnRButtonDown(UINT, POINT point)
     menu.AppendSeparator();
     menu.AppendItem(ID_FILE_RENAME, "Rename Files");
     menu.AppendSeparator();
+    menu.AppendItem(ID_EDIT_FILLFROMID3V2, "Fill From ID3v2 Tag");
     batch.AppendItem(ID_BATCH_TITLE, "Title");
     batch.AppendItem(ID_BATCH_ARTIST, "Artist");
     batch.AppendItem(ID_BATCH_ALBUM, "Album");
@@ -280,10 +493,21 @@ void CTrackListCtrl::OnRButtonDown(UINT, POINT point)
     menu.TrackPopupMenu(0, point, m_setup.menuOwner ? m_setup.menuOwner : GetParent());
 }
 
-int CTrackListCtrl::WriteTags()
+int CTrackListCtrl::WriteTags(IRunProgress* progress)
 {
     EndEdit();
-    const int failed = static_cast<int>(m_tracks.WriteModified().size());
+    // A field that held characters the code page lacks shows what was written once it is.
+    std::vector<const CMp3File*> lossy;
+    for (const CMp3File* track : m_tracks.Modified()) {
+        if (m_tracks.HasLossyFields(track))
+            lossy.push_back(track);
+    }
+    const int failed = static_cast<int>(m_tracks.WriteModified(progress).size());
+    for (const CMp3File* track : lossy) {
+        const int row = FindRow(track);
+        if (row >= 0 && !track->IsModified())
+            SetTagCells(row, *track);
+    }
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     return failed;
 }
@@ -296,29 +520,35 @@ BOOL CTrackListCtrl::RemoveTrack(int row)
     return TRUE;
 }
 
-void CTrackListCtrl::RemoveRows(const std::vector<int>& rows)
+size_t CTrackListCtrl::RemoveRows(const std::vector<int>& rows, IRunProgress* progress)
 {
     EndEdit();
     s_lastClickRow = -1;
     CRedrawOff redrawOff(*this);
+    std::vector<size_t> removed;
+    // From the last row up, so the rows still to go keep their numbers.
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         const CMp3File* track = GetTrack(*it);
+        m_skipReasons.erase(track);
         // A rename request for this file must not reach the file that takes its row.
         for (auto request = m_pendingRenames.begin(); request != m_pendingRenames.end();)
             request = (*request)->track == track ? m_pendingRenames.erase(request) : request + 1;
-        DeleteItem(*it);
+        m_cellTexts.erase(track);
+        removed.push_back(static_cast<size_t>(*it));
+        if (progress && !progress->Step(removed.size(), rows.size()))
+            break;
     }
-    m_tracks.Remove(AsIndexes(rows));
+    // The list's own rows follow: selection and focus move up as rows above them go.
+    for (size_t row : removed)
+        DeleteItem(static_cast<int>(row));
+    m_tracks.Remove(removed);
+    SendMessage(LVM_SETITEMCOUNT, m_tracks.Count(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    return removed.size();
 }
 
 int CTrackListCtrl::FindRow(const CMp3File* track) const
 {
-    if (!track)
-        return -1;
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = reinterpret_cast<LPARAM>(track);
-    return static_cast<int>(SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    return track ? m_tracks.RowOf(track) : -1;
 }
 
 void CTrackListCtrl::FocusList()
@@ -327,12 +557,15 @@ void CTrackListCtrl::FocusList()
     SetFocus();
 }
 
-RenameRun CTrackListCtrl::RenameSelected(const CNameFormat& builder)
+RenameRun CTrackListCtrl::RenameSelected(const CNameFormat& builder, IRunProgress* progress)
 {
     const std::vector<int> rows = SelectedRows();
-    const RenameRun run = m_tracks.Rename(AsIndexes(rows), builder);
-    for (size_t i = 0; i < rows.size(); ++i) {
+    const RenameRun run = m_tracks.Rename(AsIndexes(rows), builder, progress);
+    m_skipReasons.clear();
+    for (size_t i = 0; i < run.outcomes.size(); ++i) {
         const RenameOutcome outcome = run.outcomes[i];
+        if (outcome == RENAME_SKIPPED || outcome == RENAME_NAME_EXISTS)
+            m_skipReasons[GetTrack(rows[i])] = SkipReason(outcome, run.errors[i], run.names[i]);
         if (outcome == RENAME_DONE)
             SetItemText(rows[i], COL_FILENAME, run.names[i]);
         if (outcome == RENAME_DONE || outcome == RENAME_ALREADY_NAMED)
@@ -395,6 +628,8 @@ void CTrackListCtrl::OnLButtonDown(UINT, POINT point)
     int column = 0;
     const int row = HitTestCell(point, &column);
     if (row < 0)
+        return;
+    if (Busy())
         return;
     if (GetItemState(row, LVIS_FOCUSED) & LVIS_FOCUSED) {
         if (row == s_lastClickRow) {
@@ -480,6 +715,13 @@ CWnd* CTrackListCtrl::EditCell(int row, int column)
         return m_pEditor = combo;
     }
     auto* edit = new CCellEdit(*this, row, column, GetItemText(row, column));
+    // A tag cell takes no more than its slot holds in the tag's code page.
+    const TagField field = FieldOfColumn(column);
+    if (field != TF_NONE && field != TF_TRACK) {
+        edit->SetFitsRule([this, field, track](const std::string& text) {
+            return m_tracks.Text().Fits(text, SlotBytes(field, track->GetTrack()));
+        });
+    }
     if (!edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | align, rect, m_hWnd, IDC_CELLEDIT)) {
         delete edit;
         return nullptr;
@@ -510,6 +752,7 @@ void CTrackListCtrl::OnEndLabelEdit(NMHDR* hdr, LRESULT* result)
         return;
     const std::string oldText = GetItemText(row, column);
     const std::string text = info.item.pszText;
+    ForgetSkipReasons({row});
     SetItemText(row, column, text);
     if (column == COL_FILENAME)
         PostRenameCell(row, oldText, text);
@@ -524,11 +767,13 @@ void CTrackListCtrl::StoreCellEdit(int row, int column, const std::string& text,
 {
     const std::vector<size_t> rows = {static_cast<size_t>(row)};
     const TagField field = FieldOfColumn(column);
+    const int value = field == TF_TRACK ? ClampTrack(ParseTrackNumber(text)) : 0;
+    if (field != TF_TRACK || value != GetTrack(row)->GetTrack())
+        m_tracks.RecordFieldChange("Edit", rows);
     if (field == TF_GENRE) {
         m_tracks.SetNumber(field, rows, static_cast<int>(info.item.lParam));
     } else if (field == TF_TRACK) {
         // The cell shows the number that will be written, as loading does.
-        const int value = ClampTrack(ParseTrackNumber(text));
         SetItemText(row, column, TrackCellText(value));
         if (value != GetTrack(row)->GetTrack())
             m_tracks.SetNumber(field, rows, value);
@@ -556,6 +801,67 @@ void CTrackListCtrl::OnVScroll(UINT, UINT, HWND)
     Default();
 }
 
+void CTrackListCtrl::OnMouseMove(UINT flags, POINT point)
+{
+    int column = 0;
+    const int row = HitTestCell(point, &column);
+    if (row != m_tipCell.y || column != m_tipCell.x) {
+        m_tipCell = {column, row};
+        m_cellTip.Pop();
+        m_cellTip.UpdateTipText(this, 1, row < 0 ? std::string() : CellTip(row, column));
+    }
+    MSG msg = {m_hWnd, WM_MOUSEMOVE, flags, MAKELPARAM(point.x, point.y), 0, {}};
+    m_cellTip.RelayEvent(&msg);
+    Default();
+}
+
+std::string CTrackListCtrl::CellTip(int row, int column) const
+{
+    const CMp3File* track = GetTrack(row);
+    if (!track || column != COL_FILENAME)
+        return std::string();
+    const auto reason = m_skipReasons.find(track);
+    std::string tags = reason == m_skipReasons.end() ? std::string() : reason->second + "\n";
+    Id3v2Fields id3v2;
+    if (track->GetId3v2Version() && track->ReadId3v2Tag(id3v2))
+        tags = DescribeId3v2(id3v2);
+    if (track->HasId3v1Tag())
+        tags += tags.empty() || tags.back() == '\n' ? "ID3v1 tag" : "; ID3v1 tag";
+    if (!tags.empty() && tags.back() == '\n')
+        tags.pop_back();
+    return tags;
+}
+
+// The focused row's reason shows in the status bar while it has the focus.
+void CTrackListCtrl::OnItemChanged(NMHDR* hdr, LRESULT* result)
+{
+    *result = 0;
+    const auto* change = reinterpret_cast<NMLISTVIEW*>(hdr);
+    if (!m_setup.host || !(change->uChanged & LVIF_STATE) || !(change->uNewState & LVIS_FOCUSED) ||
+        (change->uOldState & LVIS_FOCUSED))
+        return;
+    const auto reason = m_skipReasons.find(GetTrack(change->iItem));
+    if (reason != m_skipReasons.end()) {
+        m_setup.host->ShowRowNote(reason->second);
+        m_bNoteShown = true;
+    } else if (m_bNoteShown) {
+        m_setup.host->ShowRowNote(std::string());
+        m_bNoteShown = false;
+    }
+}
+
+void CTrackListCtrl::ForgetSkipReasons(const std::vector<int>& rows)
+{
+    for (int row : rows)
+        m_skipReasons.erase(GetTrack(row));
+}
+
+FillResult CTrackListCtrl::FillSelectedFromId3v2()
+{
+    return ChangeSelected("Fill From ID3v2 Tag",
+                          [&](const std::vector<size_t>& rows) { return m_tracks.FillFromId3v2(rows); });
+}
+
 // The wheel scrolls without WM_VSCROLL, so the edit ends here first.
 void CTrackListCtrl::OnMouseWheel(UINT, short, POINT)
 {
@@ -568,10 +874,12 @@ void CTrackListCtrl::BatchSetText(UINT id, const std::string& text)
     const int column = ColumnOfBatch(id);
     if (column < 0 || column == COL_GENRE || column == COL_TRACK)
         return;
-    EndEdit();
-    const std::vector<int> rows = SelectedRows();
-    m_tracks.SetText(FieldOfColumn(column), AsIndexes(rows), text);
-    for (int row : rows)
+    // The cells show the text as typed until it is written.
+    ChangeSelected("Batch-Edit " + std::string(ColumnHeadings[column]), [&](const std::vector<size_t>& rows) {
+        m_tracks.SetText(FieldOfColumn(column), rows, text);
+        return 0;
+    });
+    for (int row : SelectedRows())
         SetItemText(row, column, text);
 }
 
@@ -581,10 +889,12 @@ void CTrackListCtrl::BatchSetNumber(UINT id, int value)
     const int column = ColumnOfBatch(id);
     if ((column != COL_TRACK && column != COL_GENRE) || (column == COL_GENRE && value == -1))
         return;
-    EndEdit();
-    const std::vector<int> rows = SelectedRows();
-    m_tracks.SetNumber(FieldOfColumn(column), AsIndexes(rows), value);
-    const std::string text = column == COL_TRACK ? std::to_string(ClampTrack(value)) : GetGenreName(value);
-    for (int row : rows)
-        SetItemText(row, column, text);
+    ChangeSelected("Batch-Edit " + std::string(ColumnHeadings[column]), [&](const std::vector<size_t>& rows) {
+        m_tracks.SetNumber(FieldOfColumn(column), rows, value);
+        return 0;
+    });
+    if (column == COL_TRACK) {
+        for (int row : SelectedRows())
+            SetItemText(row, column, std::to_string(ClampTrack(value))); // a group's 0 shows as 0
+    }
 }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-// What the track list needs from the window that hosts it: where files dropped on it go, the
-// questions and reports of a rename typed into a File Name cell, and the file count shown
-// elsewhere. The list decides nothing of these itself.
+// What the track list needs from the window that hosts it: where files dropped on it go, and
+// the question and the report of a rename typed into a File Name cell. The list decides
+// nothing of these itself.
 class ITrackListHost
 {
 public:
@@ -16,8 +16,10 @@ public:
     virtual bool ConfirmCellRename() = 0;
     // Told when that rename failed (the cell shows the old name again).
     virtual void CellRenameFailed() = 0;
-    // The number of loaded files changed.
-    virtual void ShowFileCount(int count) = 0;
+    // A note about the focused row for the status bar (why it was not renamed); empty: none.
+    virtual void ShowRowNote(const std::string& note) = 0;
+    // A long run is going on: no sort, edit or drop starts meanwhile.
+    virtual bool Busy() const = 0;
 
 protected:
     ~ITrackListHost() = default;

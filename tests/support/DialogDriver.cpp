@@ -83,14 +83,6 @@ void CDialogDriver::Tick()
     step(dialog);
 }
 
-std::string WindowText(HWND hwnd)
-{
-    const int length = GetWindowTextLengthA(hwnd);
-    std::vector<char> text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
-    return std::string(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-}
-
 std::string ItemText(HWND dialog, int id)
 {
     return WindowText(GetDlgItem(dialog, id));

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Wnd.h"
+
 // Drives the modal dialogs that the code under test opens, from inside their own modal loops:
 // a thread timer finds the thread's visible dialog window and runs the next scripted step on it.
 // A step reads what the dialog shows and ends it as a user would (posted keys, a click, the close
@@ -37,7 +39,7 @@ private:
 };
 
 // What a dialog shows.
-std::string WindowText(HWND hwnd);
+inline std::string WindowText(HWND hwnd) { return WindowTextOf(hwnd); }
 std::string ItemText(HWND dialog, int id);
 // The id of the control with the keyboard focus; 0 when the focus is elsewhere.
 int FocusedId(HWND dialog);

@@ -2,6 +2,26 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstring>
+
+std::string shown::WriteFailed(int count)
+{
+    return std::to_string(count) + " files could not be written. Make sure they exist and are not read-only or "
+                                   "open in another program.";
+}
+
+std::string shown::RenameSummary(int renamed, int named, int exists, int skipped)
+{
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "Rename Complete:\n\t %d files renamed.\n\t %d files already named. \n\t %d files skipped because "
+                  "new file name already exists. \n\t %d files skipped because there was not enough\n\t     "
+                  "information or other errors occurred. \n\nThe skipped files will be highlighted.",
+                  renamed, named, exists, skipped);
+    return text;
+}
+
 CMessageBoxScript::CMessageBoxScript()
 {
     m_previous = SetMessageBoxHandler(
@@ -21,6 +41,14 @@ CMessageBoxScript::~CMessageBoxScript()
 {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted answers were not used";
     SetMessageBoxHandler(std::move(m_previous));
+}
+
+Texts CMessageBoxScript::ShownTexts() const
+{
+    Texts texts;
+    for (const ShownBox& box : m_shown)
+        texts.push_back(box.text);
+    return texts;
 }
 
 CTestHost::CTestHost(int clientWidth, int clientHeight)
@@ -47,14 +75,35 @@ BOOL CTestHost::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
     return CWnd::OnCmdMsg(id, code, cmdUI);
 }
 
-BOOL CTestHost::PreTranslateMessage(MSG* msg)
+void PumpMessages()
 {
-    if (msg->message == WM_KEYDOWN)
-        m_keysSeen.push_back(msg->wParam);
-    return FALSE;
+    GetApp()->PumpWaiting();
+}
+
+CHeldKeys::CHeldKeys(std::initializer_list<int> keys, BYTE state)
+{
+    GetKeyboardState(m_before);
+    BYTE now[256];
+    std::memcpy(now, m_before, sizeof now);
+    for (int key : keys)
+        now[key] = state;
+    SetKeyboardState(now);
+}
+
+CHeldKeys::~CHeldKeys()
+{
+    SetKeyboardState(m_before);
 }
 
 namespace {
+
+struct PopupReading
+{
+    std::vector<MenuItem> items;
+    int pick = -1;
+    int ticks = 0;
+};
+PopupReading* s_reading = nullptr;
 
 BOOL CALLBACK TakeVisiblePopup(HWND hwnd, LPARAM out)
 {
@@ -66,16 +115,54 @@ BOOL CALLBACK TakeVisiblePopup(HWND hwnd, LPARAM out)
     return FALSE;
 }
 
-} // namespace
-
-HWND FindThreadPopup()
+void ReadItems(HMENU menu, const std::string& indent, std::vector<MenuItem>& items)
 {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &TakeVisiblePopup, reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_STATE;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+        const bool separator = info.fType & MFT_SEPARATOR;
+        items.push_back({indent + (separator ? "-" : text), info.hSubMenu || separator ? 0 : info.wID,
+                         !(info.fState & MFS_DISABLED)});
+        if (info.hSubMenu)
+            ReadItems(info.hSubMenu, indent + "  ", items);
+    }
 }
 
-void PumpMessages()
+void CALLBACK ReadOpenPopup(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    GetApp()->PumpWaiting();
+    HWND popup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &TakeVisiblePopup, reinterpret_cast<LPARAM>(&popup));
+    if (!popup && ++s_reading->ticks < 100)
+        return; // not open yet: try again at the next tick
+    KillTimer(nullptr, timer);
+    if (!popup)
+        return;
+    ReadItems(reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)), "", s_reading->items);
+    if (s_reading->pick < 0) {
+        EndMenu();
+        return;
+    }
+    for (int i = 0; i <= s_reading->pick; ++i)
+        PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+std::vector<MenuItem> ReadPopupMenu(const std::function<void()>& open, int pick)
+{
+    PopupReading reading;
+    reading.pick = pick;
+    s_reading = &reading;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ReadOpenPopup);
+    open();
+    PumpMessages();
+    KillTimer(nullptr, timer);
+    s_reading = nullptr;
+    return reading.items;
 }

@@ -4,6 +4,8 @@
 
 #include "model/Id3v1Tag.h"
 
+using Texts = std::vector<std::string>;
+
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class CTempDir
 {

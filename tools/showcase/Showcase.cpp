@@ -19,10 +19,10 @@
 #include "framework/WinApp.h"
 #include "model/Id3v1Tag.h"
 #include "model/Mp3File.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-constexpr unsigned FRAME_SIZE = 417; // one MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz
 constexpr UINT DEFAULT_SECONDS = 8;
 constexpr int MODIFIED_ROW = 2;
 constexpr int SELECTED_ROW = 4;
@@ -36,45 +36,25 @@ struct Sample
 
 std::vector<Sample> Samples()
 {
-    auto tag = [](const char* title, const char* artist, const char* album, const char* year,
-                  const char* comment, int track, int genre) {
-        Id3v1Fields f;
-        f.title = title;
-        f.artist = artist;
-        f.album = album;
-        f.year = year;
-        f.comment = comment;
-        f.track = track;
-        f.genre = genre;
-        return f;
-    };
     return {
-        {"01 Northern Lights.mp3", true, tag("Northern Lights", "Anna Berg", "First Light", "2019", "remaster", 1, 13)},
-        {"02 Open Water.mp3", true, tag("Open Water", "Anna Berg", "First Light", "2019", "", 2, 13)},
-        {"Seven Wires - Static Bloom.mp3", true, tag("Static Bloom", "Seven Wires", "Signals", "2008", "live", 7, 17)},
-        {"Los Caminos - La Ruta.mp3", true, tag("La Ruta", "Los Caminos", "Hinterland", "1997", "radio edit", 4, 86)},
-        {"track05.mp3", true, tag("Midnight Train", "Tom Avery", "Low Tide", "1974", "ripped from CD", 5, 8)},
+        {"01 Northern Lights.mp3", true, Id3v1Fields{"Northern Lights", "Anna Berg", "First Light", "2019", "remaster", 1, 13}},
+        {"02 Open Water.mp3", true, Id3v1Fields{"Open Water", "Anna Berg", "First Light", "2019", "", 2, 13}},
+        {"Seven Wires - Static Bloom.mp3", true, Id3v1Fields{"Static Bloom", "Seven Wires", "Signals", "2008", "live", 7, 17}},
+        {"Los Caminos - La Ruta.mp3", true, Id3v1Fields{"La Ruta", "Los Caminos", "Hinterland", "1997", "radio edit", 4, 86}},
+        {"track05.mp3", true, Id3v1Fields{"Midnight Train", "Tom Avery", "Low Tide", "1974", "ripped from CD", 5, 8}},
         {"voice memo.mp3", false, {}},
     };
 }
 
 bool WriteSample(const std::string& path, const Sample& sample)
 {
-    std::vector<unsigned char> bytes(FRAME_SIZE, 0);
-    const unsigned char header[4] = {0xFF, 0xFB, 0x90, 0x64};
-    std::memcpy(bytes.data(), header, sizeof header);
-    if (sample.tagged) {
-        const Id3v1Block tag = EncodeId3v1(sample.fields);
-        bytes.insert(bytes.end(), tag.begin(), tag.end());
-    }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const Id3v1Block tag = EncodeId3v1(sample.fields);
+    try {
+        WriteMp3(path, 1, sample.tagged ? &tag : nullptr);
+    } catch (const std::exception&) {
         return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    }
+    return true;
 }
 
 std::string g_scene = "main";
