@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -214,4 +215,32 @@ TEST_F(LongRunTest, AddFolderLoadsThePickedFolderAndOffersItNextTime)
     if (!stored.empty() && stored.back() != '\\')
         stored += '\\';
     EXPECT_EQ(stored, dir.Path());
+}
+
+// A drop in the wide form, as Explorer makes it: names in any script, a folder among them.
+TEST_F(LongRunTest, WideDropOfNamesInAnyScriptLoadsFilesAndFolders)
+{
+    const std::string folder = dir / u8"\u041f\u0430\u043f\u043a\u0430";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteMp3(folder + u8"\\\u03c4\u03c1\u03b1\u03b3.mp3", 1);
+    WriteMp3(dir / u8"\u66f2\U0001F3B5.mp3", 1);
+    std::wstring names;
+    for (const std::string& path : {folder, dir / u8"\u66f2\U0001F3B5.mp3"}) {
+        const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+        std::wstring wide(static_cast<size_t>(length), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], length);
+        names += wide; // with its zero
+    }
+    names += L'\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    List().SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(memory));
+    ASSERT_EQ(List().GetItemCount(), 2);
+    EXPECT_EQ(List().GetItemText(0, 0), u8"\u03c4\u03c1\u03b1\u03b3.mp3");
+    EXPECT_EQ(List().GetItemText(1, 0), u8"\u66f2\U0001F3B5.mp3");
+    EXPECT_EQ(StatusText(), "2 files loaded");
 }
