@@ -244,3 +244,18 @@ TEST_F(LongRunTest, WideDropOfNamesInAnyScriptLoadsFilesAndFolders)
     EXPECT_EQ(List().GetItemText(1, 0), u8"\u66f2\U0001F3B5.mp3");
     EXPECT_EQ(StatusText(), "2 files loaded");
 }
+
+// The run's progress speaks of a count while folders are still walked, of a total otherwise.
+TEST_F(TrackListFixture, ProgressSaysHowFarALoadHasCome)
+{
+    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    WriteMp3(dir / "sub\\a.mp3", 1);
+    WriteMp3(dir / "b.mp3", 1);
+    view.m_nProgressDelayMs = 0;
+    view.LoadFiles({dir / "sub"});
+    view.LoadFiles({dir / "b.mp3", dir / "sub\\a.mp3"});
+    ASSERT_GE(host.m_messages.size(), 2u);
+    EXPECT_EQ(host.m_messages[0], "Loading 1 files. Press Esc to stop.");
+    EXPECT_EQ(host.m_messages[1], "Loading 1 of 2 files. Press Esc to stop.");
+    EXPECT_EQ(host.m_fileCounts, (std::vector<int>{1, 2}));
+}
