@@ -258,4 +258,5 @@ TEST_F(TrackListFixture, ProgressSaysHowFarALoadHasCome)
     EXPECT_EQ(host.m_messages[0], "Loading 1 files. Press Esc to stop.");
     EXPECT_EQ(host.m_messages[1], "Loading 1 of 2 files. Press Esc to stop.");
     EXPECT_EQ(host.m_fileCounts, (std::vector<int>{1, 2}));
+    EXPECT_EQ(FormatCount(1234567), "1,234,567"); // as the user's locale (here English) writes it
 }
