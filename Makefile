@@ -30,6 +30,7 @@ run: build
 # The short native fuzz runs come first: seconds, and no Wine.
 test: build fuzz-smoke
 	printf 'pcm.!default { type null }\n' > $(BUILD)/null-alsa.conf
+	WINEPREFIX=$(abspath $(BUILD))/wineprefix \
 	ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$(abspath $(BUILD))/null-alsa.conf \
 	    tools/xvfb-do ctest --test-dir $(BUILD) --output-on-failure
 

@@ -139,11 +139,20 @@ void CWnd::PreSubclassWindow()
 {
 }
 
+// Only a window of this process can be taken over: another process's window procedure cannot
+// be replaced, and a handle that names no window has none.
 bool CWnd::SubclassWindow(HWND hwnd)
 {
-    if (m_hWnd || !hwnd || FromHandle(hwnd))
+    DWORD process = 0;
+    if (m_hWnd || !hwnd || FromHandle(hwnd) || !::IsWindow(hwnd) || !::GetWindowThreadProcessId(hwnd, &process) ||
+        process != ::GetCurrentProcessId())
         return false;
     Attach(hwnd);
+    if (!m_pfnSuper) {
+        HandleMap().erase(hwnd);
+        m_hWnd = nullptr;
+        return false;
+    }
     PreSubclassWindow();
     return true;
 }

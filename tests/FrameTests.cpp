@@ -311,7 +311,7 @@ TEST_F(FrameTest, OpenEditsLandBeforeExitOrFileClose)
         EXPECT_EQ(boxes.ShownTexts(), c.asked);
         EXPECT_EQ(Listing(folder.Path()), Texts{c.file});
         if (c.exit) {
-            EXPECT_EQ(theApp.m_pMainWnd != nullptr, c.open);
+            ASSERT_EQ(theApp.m_pMainWnd != nullptr, c.open);
         } else {
             ASSERT_EQ(List().GetItemCount(), c.open ? 1 : 0);
         }

@@ -137,36 +137,27 @@ TEST_F(RenameRunTest, CellEditRenamesAfterAskingOnce)
     EXPECT_EQ(Listing(dir / "other\\"), Texts{"moved.mp3"});
 }
 
-TEST_F(RenameRunTest, StaleCellRenamesDoNothing)
+// A File Name request follows its file when the rows move, and is dropped when its row goes
+// or its cell changed again before it is handled.
+TEST_F(RenameRunTest, CellRenamesFollowTheirFileAndStaleOnesDoNothing)
 {
-    list.AddFiles({Song("a.mp3", "a", ""), Song("b.mp3", "b", ""), Song("c.mp3", "c", "")});
-
-    // The row goes before the request is handled.
-    list.SetItemText(1, 0, "x.mp3");
-    list.PostRenameCell(1, "b.mp3", "x.mp3");
-    list.RemoveTrack(1);
-    // The cell changed again before the request is handled.
-    list.SetItemText(0, 0, "y.mp3");
-    list.PostRenameCell(0, "a.mp3", "y.mp3");
-    list.SetItemText(0, 0, "a.mp3");
-    PumpMessages();
-
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(Listing(dir.Path()), (Texts{"a.mp3", "b.mp3", "c.mp3"}));
-}
-
-TEST_F(RenameRunTest, CellRenameFollowsItsFileWhenRowsMove)
-{
-    list.AddFiles({Song("a.mp3", "zz", ""), Song("b.mp3", "aa", "")});
+    list.AddFiles({Song("a.mp3", "zz"), Song("b.mp3", "aa"), Song("c.mp3", "c")});
     list.SetItemText(0, 0, "renamed.mp3");
     list.PostRenameCell(0, "a.mp3", "renamed.mp3");
     CMp3File* edited = list.GetTrack(0);
+    list.SetItemText(2, 0, "x.mp3");
+    list.PostRenameCell(2, "c.mp3", "x.mp3");
+    list.RemoveTrack(2);
+    list.SetItemText(1, 0, "y.mp3");
+    list.PostRenameCell(1, "b.mp3", "y.mp3");
+    list.SetItemText(1, 0, "b.mp3");
     CTrackListCtrl::s_sortColumn = -1;
     ClickHeader(1); // by title: the edited file moves to row 1
     ASSERT_EQ(list.GetTrack(1), edited);
 
     boxes.Answer(IDYES);
     PumpMessages();
+    EXPECT_EQ(boxes.ShownTexts(), Texts{shown::CONFIRM_RENAME_ONE});
     EXPECT_EQ(edited->GetPath(), dir / "renamed.mp3");
-    EXPECT_EQ(Listing(dir.Path()), (Texts{"b.mp3", "renamed.mp3"}));
+    EXPECT_EQ(Listing(dir.Path()), (Texts{"b.mp3", "c.mp3", "renamed.mp3"}));
 }

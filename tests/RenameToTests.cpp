@@ -16,63 +16,42 @@ protected:
 
 } // namespace
 
-TEST_F(RenameToTest, NameWithoutBackslashStaysInTheFolder)
-{
-    const std::vector<unsigned char> bytes = ReadBytes(path);
-    CMp3File file(path);
-    ASSERT_TRUE(file.RenameTo("Artist - Title.mp3"));
-    EXPECT_EQ(file.GetPath(), dir / "Artist - Title.mp3");
-    EXPECT_FALSE(FileExists(path));
-    EXPECT_EQ(ReadBytes(file.GetPath()), bytes);
-
-    // Under Wine the old letter case stays on disk; the call still succeeds.
-    ASSERT_TRUE(file.RenameTo("ARTIST - Title.mp3"));
-    EXPECT_EQ(CMp3File(file.GetPath()).GetTitle(), "Title");
-}
-
-TEST_F(RenameToTest, FullPathIntoAnExistingSubfolder)
+// One file renamed in turn: a bare name stays in the folder, a full path may go into an existing
+// subfolder; a refused name leaves the path, the file and any other file as they were, with the
+// reason in GetLastError (ANY: any but "already exists").
+TEST_F(RenameToTest, RenamesOrLeavesEverythingAsItWas)
 {
     ASSERT_TRUE(CreateDirectoryA((dir / "sub").c_str(), nullptr));
+    WriteMp3(dir / "other.mp3", 3);
+    const std::vector<unsigned char> mine = ReadBytes(path), theirs = ReadBytes(dir / "other.mp3");
+    const DWORD ANY = 0xFFFFFFFF;
+    struct Case { std::string name; DWORD error; std::string path; };
+    const Case cases[] = {
+        {"Artist - Title.mp3", ERROR_SUCCESS, "Artist - Title.mp3"},
+        {"ARTIST - Title.mp3", ERROR_SUCCESS, "ARTIST - Title.mp3"}, // under Wine the disk keeps the old case
+        {"other.mp3", ERROR_ALREADY_EXISTS, "ARTIST - Title.mp3"}, {"", ANY, "ARTIST - Title.mp3"},
+        {"what?.mp3", ANY, "ARTIST - Title.mp3"}, {dir / "missing\\x.mp3", ERROR_PATH_NOT_FOUND, "ARTIST - Title.mp3"},
+        {dir / "sub\\x.mp3", ERROR_SUCCESS, "sub\\x.mp3"},
+    };
     CMp3File file(path);
-    ASSERT_TRUE(file.RenameTo(dir / "sub\\x.mp3"));
-    EXPECT_EQ(file.GetPath(), dir / "sub\\x.mp3");
-    EXPECT_TRUE(FileExists(dir / "sub\\x.mp3"));
-    EXPECT_FALSE(FileExists(path));
-}
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool renamed = file.RenameTo(c.name);
+        const DWORD error = GetLastError();
+        EXPECT_EQ(renamed, c.error == ERROR_SUCCESS);
+        if (!renamed) {
+            EXPECT_TRUE(c.error == ANY ? error != ERROR_ALREADY_EXISTS : error == c.error) << error;
+        }
+        EXPECT_EQ(file.GetPath(), dir / c.path);
+        EXPECT_EQ(ReadBytes(file.GetPath()), mine);
+        EXPECT_EQ(ReadBytes(dir / "other.mp3"), theirs);
+    }
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"other.mp3", "sub"}));
 
-TEST_F(RenameToTest, ExistingNameIsNeverReplaced)
-{
-    const std::string other = dir / "other.mp3";
-    WriteMp3(other, 3);
-    const std::vector<unsigned char> mine = ReadBytes(path);
-    const std::vector<unsigned char> theirs = ReadBytes(other);
-    CMp3File file(path);
-    EXPECT_FALSE(file.RenameTo("other.mp3"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    EXPECT_EQ(file.GetPath(), path);
-    EXPECT_EQ(ReadBytes(path), mine);
-    EXPECT_EQ(ReadBytes(other), theirs);
-}
-
-TEST_F(RenameToTest, FailuresLeaveThePathAndFileAlone)
-{
-    CMp3File file(path);
-    EXPECT_FALSE(file.RenameTo(""));
-    EXPECT_EQ(file.GetPath(), path);
-
-    EXPECT_FALSE(file.RenameTo("what?.mp3"));
-    EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    EXPECT_EQ(file.GetPath(), path);
-
-    EXPECT_FALSE(file.RenameTo(dir / "missing\\x.mp3"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-    EXPECT_EQ(file.GetPath(), path);
-    EXPECT_TRUE(FileExists(path));
-
-    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(DeleteFileA(file.GetPath().c_str()));
     EXPECT_FALSE(file.RenameTo("new.mp3"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(file.GetPath(), path);
+    EXPECT_EQ(file.GetPath(), dir / "sub\\x.mp3");
 }
 
 TEST_F(RenameToTest, TheRecordNamesTheFileAsTheDiskKeepsIt)

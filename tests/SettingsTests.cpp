@@ -172,33 +172,17 @@ TEST_F(SettingsTest, FirstStartShowsTheDefaultFormatAndCreatesTheKeys)
     EXPECT_EQ(ReadStored(), "");
 }
 
-TEST_F(SettingsTest, ValidFormatIsStoredAsTypedAndShownAtTheNextStart)
-{
-    CNameFormatDlg dlg;
-    EXPECT_EQ(Enter(dlg, "[artist] - [title].mp3"), IDOK);
-    EXPECT_EQ(ReadStored(), StringValue("[artist] - [title].mp3"));
-    EXPECT_EQ(dlg.GetFormat(), "[artist] - [title].mp3");
-    EXPECT_EQ(NameFor(dlg), "Band - Song.mp3");
-
-    CNameFormatDlg nextStart;
-    EXPECT_EQ(nextStart.GetFormat(), "[artist] - [title].mp3");
-    EXPECT_EQ(NameFor(nextStart), "Band - Song.mp3");
-    EXPECT_EQ(Shown(nextStart), "[artist] - [title].mp3");
-    EXPECT_TRUE(boxes.Shown().empty());
-}
-
 // The dialog takes any text on OK (the command, not the dialog, refuses an invalid one) and
-// stores only a valid one; Escape keeps the format in force and the stored value.
+// stores only a valid one, as typed, for the next start; Escape keeps the format in force.
 TEST_F(SettingsTest, OkTakesTheTextButStoresOnlyAValidOneAndCancelKeepsTheFormat)
 {
     Store(REG_SZ, std::string("[album].mp3", 12));
-    struct Case { std::string text; UINT key; std::string format; std::string name; };
+    struct Case { std::string text; UINT key; std::string format, name, stored; };
+    const std::string eight = "[title][artist][album][genre][year][track][comment][title]";
     const Case cases[] = {
-        {"song.mp3", VK_RETURN, "song.mp3", ""},
-        {"[title", VK_RETURN, "[title", ""},
-        {"[title][artist][album][genre][year][track][comment][title]", VK_RETURN,
-         "[title][artist][album][genre][year][track][comment][title]", ""},
-        {"[title].mp3", VK_ESCAPE, "[album].mp3", "Record.mp3"},
+        {"song.mp3", VK_RETURN, "song.mp3", "", "[album].mp3"}, {"[title", VK_RETURN, "[title", "", "[album].mp3"},
+        {eight, VK_RETURN, eight, "", "[album].mp3"}, {"[title].mp3", VK_ESCAPE, "[album].mp3", "Record.mp3", "[album].mp3"},
+        {"[artist] - [title].mp3", VK_RETURN, "[artist] - [title].mp3", "Band - Song.mp3", "[artist] - [title].mp3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -206,8 +190,9 @@ TEST_F(SettingsTest, OkTakesTheTextButStoresOnlyAValidOneAndCancelKeepsTheFormat
         EXPECT_EQ(Enter(dlg, c.text, c.key), c.key == VK_RETURN ? IDOK : IDCANCEL);
         EXPECT_EQ(dlg.GetFormat(), c.format);
         EXPECT_EQ(NameFor(dlg), c.name);
-        EXPECT_EQ(ReadStored(), StringValue("[album].mp3"));
+        EXPECT_EQ(ReadStored(), StringValue(c.stored));
         EXPECT_EQ(Shown(dlg), c.format); // the next opening shows the format in force
+        EXPECT_EQ(CNameFormatDlg().GetFormat(), c.stored); // and the next start the stored one
     }
     EXPECT_TRUE(boxes.Shown().empty());
 }
