@@ -53,6 +53,14 @@ std::wstring CTagText::ToWide(const std::string& bytes) const
 
 std::string CTagText::FromText(const std::string& text, size_t slotBytes, bool* replaced, bool* cut) const
 {
+    // ASCII is the same bytes in every code page offered; most typed text is.
+    if (IsAscii(text)) {
+        if (replaced)
+            *replaced = false;
+        if (cut)
+            *cut = text.size() > slotBytes;
+        return text.substr(0, slotBytes);
+    }
     return FromWide(Widen(text, CP_ACP), slotBytes, replaced, cut);
 }
 

@@ -59,10 +59,19 @@ bool IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A full path with no "." or ".." parts and one kind of separator is its own full path.
+static bool IsPlainFullPath(const std::wstring& path)
+{
+    if (path.size() < 3 || path[1] != L':' || path[2] != L'\\' || path.find(L'/') != std::wstring::npos)
+        return false;
+    return path.find(L"\\.") == std::wstring::npos && path.find(L"\\\\") == std::wstring::npos &&
+           path.back() != L' ' && path.back() != L'.';
+}
+
 std::uint64_t PathKey(const std::string& path)
 {
     std::wstring wide = Widen(path);
-    const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    const DWORD length = IsPlainFullPath(wide) ? 0 : GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (length > 0) {
         std::wstring full(length, L'\0');
         const DWORD written = GetFullPathNameW(wide.c_str(), length, &full[0], nullptr);

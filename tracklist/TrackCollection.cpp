@@ -111,32 +111,42 @@ bool CTrackCollection::AddRow(const std::string& path, LoadResult& result)
     return true;
 }
 
+// A path is asked whether it is a folder only when it is not a file that opened: most paths of a
+// load are files, and each question is a trip to the file system.
 LoadResult CTrackCollection::Load(const std::vector<std::string>& paths, IRunProgress* progress)
 {
     LoadResult result;
     result.firstRow = m_rows.size();
-    // The total is known once no folder is left to walk.
-    bool folders = false;
-    for (const std::string& path : paths)
-        folders = folders || IsFolder(path);
+    bool walking = false; // the total is not known once a folder was met
     size_t done = 0;
     const auto step = [&] {
         ++done;
-        return !progress || progress->Step(done, folders ? 0 : paths.size());
+        return !progress || progress->Step(done, walking ? 0 : paths.size());
     };
     CFolderWalker walker;
     for (const std::string& path : paths) {
+        const bool mp3 = HasMp3Ending(path);
+        if (mp3 && AddRow(path, result) && m_rows.back().file->GetPath() == path) {
+            if (!step()) {
+                result.stopped = true;
+                break;
+            }
+            continue;
+        }
         if (IsFolder(path)) {
+            if (mp3 && !result.added.empty() && result.added.back() == path) {
+                m_keys.erase(m_keys.find(m_rows.back().key)); // a folder named like a song
+                m_rows.pop_back();
+                result.added.pop_back();
+            }
+            walking = true;
             if (!walker.Walk(path, [&](const std::string& file) { return AddRow(file, result), step(); })) {
                 result.stopped = true;
                 break;
             }
             continue;
         }
-        if (HasMp3Ending(path))
-            AddRow(path, result);
-        else
-            ++result.rejected;
+        result.rejected += !mp3;
         if (!step()) {
             result.stopped = true;
             break;

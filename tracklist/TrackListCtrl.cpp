@@ -438,13 +438,16 @@ void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
     const CMp3File* focused = GetTrack(GetNextItem(-1, LVNI_FOCUSED));
     m_tracks.Sort(FieldOfColumn(column), s_sortAscending != 0);
     CRedrawOff redrawOff(*this);
-    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (int row = 0; row < GetItemCount(); ++row) {
-        const CMp3File* track = GetTrack(row);
-        const UINT state = (selected.count(track) ? LVIS_SELECTED : 0) | (track == focused ? LVIS_FOCUSED : 0);
-        if (state)
-            SetItemState(row, state, state);
+    const bool all = static_cast<int>(selected.size()) == GetItemCount();
+    if (!all)
+        SetItemState(-1, 0, LVIS_SELECTED);
+    for (int row = 0; row < GetItemCount() && !all; ++row) {
+        if (selected.count(GetTrack(row)))
+            SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
     }
+    const int focusRow = FindRow(focused);
+    if (focusRow >= 0)
+        SetItemState(focusRow, LVIS_FOCUSED, LVIS_FOCUSED);
     s_lastClickRow = -1; // another file sits in the remembered row now
 }
 
@@ -879,8 +882,10 @@ void CTrackListCtrl::BatchSetText(UINT id, const std::string& text)
         m_tracks.SetText(FieldOfColumn(column), rows, text);
         return 0;
     });
-    for (int row : SelectedRows())
-        SetItemText(row, column, text);
+    for (int row : SelectedRows()) {
+        if (CellText(row, column) != text)
+            SetItemText(row, column, text);
+    }
 }
 
 void CTrackListCtrl::BatchSetNumber(UINT id, int value)

@@ -298,8 +298,7 @@ void CTrackView::OnFileWriteTags()
 
 void CTrackView::OnEditSelectAll()
 {
-    for (int row = 0; row < m_list.GetItemCount(); ++row)
-        m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); // one message, not one a row
     m_list.FocusList();
 }
 
