@@ -45,7 +45,7 @@ TEST_F(TrackCollectionTest, LoadsNamesEndingInMp3InOrderAndCountsTheRest)
     const LoadResult loaded = tracks.Load({dir / "a.mp3", dir / "b.wav", Song("c.MP3", "c"), dir / "song.mp3.bak",
                                            dir / "Songmp3", "bare.mp3"});
     EXPECT_EQ(loaded.firstRow, 1u);
-    EXPECT_EQ(loaded.added.size(), 4u);
+    EXPECT_EQ(loaded.added, 4u);
     EXPECT_EQ(loaded.rejected, 2);
     ASSERT_EQ(tracks.Count(), 5u);
     EXPECT_EQ(tracks.At(2)->GetPath(), dir / "c.MP3");

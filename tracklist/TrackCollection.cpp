@@ -107,7 +107,9 @@ bool CTrackCollection::AddRow(const std::string& path, LoadResult& result)
     }
     m_rows.push_back({std::make_unique<CMp3File>(path), key});
     m_keys.insert(key);
-    result.added.push_back(path);
+    ++result.added;
+    if (m_rows.back().file->GetPath().empty())
+        result.unread.emplace_back(m_rows.size() - 1, path);
     return true;
 }
 
@@ -126,7 +128,9 @@ LoadResult CTrackCollection::Load(const std::vector<std::string>& paths, IRunPro
     CFolderWalker walker;
     for (const std::string& path : paths) {
         const bool mp3 = HasMp3Ending(path);
-        if (mp3 && AddRow(path, result) && m_rows.back().file->GetPath() == path) {
+        const bool added = mp3 && AddRow(path, result);
+        const bool read = added && (result.unread.empty() || result.unread.back().first != m_rows.size() - 1);
+        if (read) {
             if (!step()) {
                 result.stopped = true;
                 break;
@@ -134,10 +138,11 @@ LoadResult CTrackCollection::Load(const std::vector<std::string>& paths, IRunPro
             continue;
         }
         if (IsFolder(path)) {
-            if (mp3 && !result.added.empty() && result.added.back() == path) {
+            if (added) {
                 m_keys.erase(m_keys.find(m_rows.back().key)); // a folder named like a song
                 m_rows.pop_back();
-                result.added.pop_back();
+                --result.added;
+                result.unread.pop_back();
             }
             walking = true;
             if (!walker.Walk(path, [&](const std::string& file) { return AddRow(file, result), step(); })) {

@@ -17,8 +17,10 @@
 // What one load made of its paths.
 struct LoadResult
 {
-    size_t firstRow = 0;            // where the added rows begin
-    std::vector<std::string> added; // the paths of the rows added at the end, in order
+    size_t firstRow = 0; // where the added rows begin
+    size_t added = 0;    // rows added at the end, in order
+    // Added rows whose file could not be read (their record has no path), with the path given.
+    std::vector<std::pair<size_t, std::string>> unread;
     int rejected = 0;               // paths given whose name does not end in "mp3"
     int duplicates = 0;             // paths of files in the list already, or met before
     bool stopped = false;           // the progress stopped the load

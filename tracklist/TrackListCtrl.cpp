@@ -157,14 +157,16 @@ void CTrackListCtrl::InsertRows(const LoadResult& loaded)
     CRedrawOff redrawOff(*this);
     // The shell is asked for the icon once per call at most, even when it has none.
     bool iconAsked = m_imageList.GetImageCount() > 0;
-    for (size_t i = 0; i < loaded.added.size(); ++i) {
-        const std::string& path = loaded.added[i];
+    auto unread = loaded.unread.begin();
+    for (size_t row = loaded.firstRow; row < loaded.firstRow + loaded.added; ++row) {
+        const bool read = unread == loaded.unread.end() || unread->first != row;
+        const std::string& path = read ? m_tracks.At(row)->GetPath() : (unread++)->second;
         if (!iconAsked)
             iconAsked = AddIconOf(path);
-        // A file that could not be read has no path of its own: its row shows the name given.
-        const CMp3File* track = m_tracks.At(loaded.firstRow + i);
-        if (track->GetPath() != path)
-            m_cellTexts[track][COL_FILENAME] = FileNameFromPath(path);
+        if (!read)
+            m_cellTexts[m_tracks.At(row)][COL_FILENAME] = FileNameFromPath(path);
+        else if (iconAsked && unread == loaded.unread.end())
+            break; // nothing more to do for the rest
     }
     SendMessage(LVM_SETITEMCOUNT, m_tracks.Count(), LVSICF_NOSCROLL);
 }
@@ -437,17 +439,18 @@ void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
         selected.insert(GetTrack(row));
     const CMp3File* focused = GetTrack(GetNextItem(-1, LVNI_FOCUSED));
     m_tracks.Sort(FieldOfColumn(column), s_sortAscending != 0);
-    CRedrawOff redrawOff(*this);
-    const bool all = static_cast<int>(selected.size()) == GetItemCount();
-    if (!all)
+    // Nothing to move when no row or every row is selected.
+    if (!selected.empty() && static_cast<int>(selected.size()) != GetItemCount()) {
         SetItemState(-1, 0, LVIS_SELECTED);
-    for (int row = 0; row < GetItemCount() && !all; ++row) {
-        if (selected.count(GetTrack(row)))
-            SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        for (int row = 0; row < GetItemCount(); ++row) {
+            if (selected.count(GetTrack(row)))
+                SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        }
     }
     const int focusRow = FindRow(focused);
     if (focusRow >= 0)
         SetItemState(focusRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    Invalidate(); // every row may show another file now
     s_lastClickRow = -1; // another file sits in the remembered row now
 }
 
