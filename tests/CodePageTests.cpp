@@ -108,6 +108,9 @@ TEST_F(CodePageTest, UnstorableCharactersAreAskedAboutAndUntouchedBytesStay)
     list.BatchSetText(ID_BATCH_TITLE, u8"\u0141\u00f3d\u017a");
     EXPECT_EQ(list.GetItemText(0, 1), u8"\u0141\u00f3d\u017a");
     EXPECT_EQ(list.Tracks().LossyFieldCount(), 1);
+    list.BatchSetText(ID_BATCH_ARTIST, u8"\u0141"); // a second field...
+    list.BatchSetText(ID_BATCH_ARTIST, "L");         // ...that holds none again
+    EXPECT_EQ(list.Tracks().LossyFieldCount(), 1);
 
     boxes.Answer(IDYES);
     boxes.Answer(IDNO);
