@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/resource.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
@@ -36,28 +37,6 @@ constexpr int LARGE_ROWS = 30000;
 constexpr int REPEATS = 3;
 constexpr int LOAD_ROUNDS = 5; // loading varies most on a busy machine
 constexpr int ICON_SAMPLES = 20;
-
-// ---- clock --------------------------------------------------------------------------------
-
-double Now()
-{
-    static const double perMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perMs;
-}
-
-template <class F>
-double TimeMs(F f)
-{
-    const double start = Now();
-    f();
-    return Now() - start;
-}
 
 // ---- sample files -------------------------------------------------------------------------
 
@@ -337,20 +316,6 @@ bool InAscendingTitleOrder(const CTrackListCtrl& list)
 }
 
 // ---- measuring ----------------------------------------------------------------------------
-
-// The best time of each of several measurements taken in turns, so a slow spell of the
-// machine hits all of them alike instead of one.
-class CRounds
-{
-public:
-    explicit CRounds(size_t count) : m_best(count, 1e300) {}
-    template <class F>
-    void Measure(size_t which, F f) { m_best[which] = std::min(m_best[which], TimeMs(f)); }
-    double operator[](size_t which) const { return m_best[which]; }
-
-private:
-    std::vector<double> m_best;
-};
 
 void Line(const char* what, double ms, double baseline = 0)
 {

@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/resource.h"
 #include "framework/FrameworkIds.h"
 #include "framework/MessageBox.h"
@@ -44,38 +45,6 @@ constexpr int ARTISTS = 10, ALBUMS = 10, PER_ALBUM = 100; // 10,000 files
 constexpr int LARGE_ARTISTS = 100;                        // 100,000 files
 constexpr int RENAME_ARTISTS = 2;                         // 2,000 files: renaming is slow under Wine
 constexpr int LOAD_ROUNDS = 7, REPEATS = 5;
-
-// ---- clock and rounds ---------------------------------------------------------------------
-
-double Now()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-template <class F>
-double TimeMs(F f)
-{
-    const double start = Now();
-    f();
-    return Now() - start;
-}
-
-// The best time of each of several figures measured in turns, so a slow spell hits all alike.
-class CRounds
-{
-public:
-    explicit CRounds(size_t count) : m_best(count, 1e300) {}
-    template <class F>
-    void Measure(size_t which, F f) { Keep(which, TimeMs(f)); }
-    void Keep(size_t which, double ms) { m_best[which] = std::min(m_best[which], ms); }
-    double operator[](size_t which) const { return m_best[which]; }
-
-private:
-    std::vector<double> m_best;
-};
 
 void Line(const std::string& what, double ms, double baseline)
 {
