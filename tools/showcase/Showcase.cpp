@@ -161,6 +161,7 @@ BOOL CShowcaseApp::InitInstance()
     if (__argc > 2)
         g_scene = __argv[2];
 
+    m_strCommandLine.clear(); // its words are the scene's, not files to load
     if (!CQuillfoxApp::InitInstance() || !WriteSamples())
         return FALSE;
     auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
