@@ -4,6 +4,7 @@
 #include "framework/Profile.h"
 #include "model/Mp3File.h"
 #include "rename/NameFormat.h"
+#include "support/DialogDriver.h"
 #include "support/GuiTest.h"
 #include "support/TestFiles.h"
 
@@ -177,4 +178,23 @@ TEST_F(CodePageTest, SortingComparesCharactersWithCaseIgnoredAndKeepsTheAsciiOrd
         titles.push_back(list.GetItemText(row, 1));
     // "_" before letters, as folding to lower case gives; Cyrillic A before b, either case.
     EXPECT_EQ(titles, (std::vector<std::string>{"_x", "a", "B", u8"\u0410", u8"\u0431"}));
+}
+
+// Options > Tag Text Encoding: the choice is stored and every row reads again in it.
+TEST_F(CodePageTest, TheChosenEncodingIsStoredAndShownAtOnce)
+{
+    SetRegistryKey("Quillworks", "Quillfox");
+    UseCodePage(1252);
+    list.AddFiles({Song("a.mp3", TagBytes().Put(TITLE, "\xCF\xE5\xF1\xED\xFF"))});
+    CDialogDriver driver;
+    driver.Then([](HWND dialog) {
+        EXPECT_TRUE(TextsThatDoNotFit(dialog).empty());
+        EXPECT_EQ(ItemText(dialog, IDC_TAG_ENCODING), "1252 Western European (Windows)");
+        SendDlgItemMessageA(dialog, IDC_TAG_ENCODING, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>("1251 Cyrillic"));
+        ClickButton(dialog, IDOK);
+    });
+    view.SendMessage(WM_COMMAND, ID_OPTIONS_TAGENCODING);
+    EXPECT_EQ(GetProfileInt("Options", "TagCodePage", 0), 1251u);
+    EXPECT_EQ(list.GetItemText(0, 1), u8"\u041f\u0435\u0441\u043d\u044f");
 }

@@ -59,6 +59,7 @@ TEST_F(ToolsTest, TagsFromFileNamesShowsWhatItReadsAndFillsTheRowsThatMatch)
     bool stayedOpen = false;
     CDialogDriver driver;
     driver.Then([&](HWND dialog) {
+        EXPECT_TRUE(TextsThatDoNotFit(dialog).empty());
         HWND edit = GetDlgItem(dialog, IDC_FORMAT_TEXT);
         for (const char* format : {"[artist] - [title]", "[artist][title]", "[album]\\[artist] - [title]", "[year] x"}) {
             SetWindowTextA(edit, "");
