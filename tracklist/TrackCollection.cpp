@@ -25,6 +25,20 @@ std::wstring FoldedKey(std::wstring text)
     return text;
 }
 
+// The same for text in a code page: ASCII, as most tags are, is folded here without a call.
+template <class Decode>
+std::wstring FoldedKey(const std::string& bytes, Decode decode)
+{
+    std::wstring key(bytes.size(), L'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x80)
+            return FoldedKey(decode(bytes));
+        key[i] = static_cast<wchar_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return key;
+}
+
 using TextSetter = void (CMp3File::*)(const std::string&);
 
 TextSetter SetterOf(TagField field)
@@ -533,11 +547,13 @@ size_t CTrackCollection::Sort(TagField field, bool ascending)
     for (Row& row : m_rows) {
         std::wstring key;
         if (field == TF_NONE)
-            key = FoldedKey(Widen(row.file->GetPath()));
+            key = FoldedKey(row.file->GetPath(), [](const std::string& text) { return Widen(text); });
         else if (field == TF_GENRE)
             key = FoldedKey(Widen(GetGenreName(row.file->GetGenre())));
         else if (field != TF_TRACK)
-            key = FoldedKey(m_text.ToWide(plain.GetFieldText(field, *row.file)));
+            key = FoldedKey(plain.GetFieldText(field, *row.file), [this](const std::string& bytes) {
+                return m_text.ToWide(bytes);
+            });
         keyed.emplace_back(std::move(key), std::move(row));
     }
     size_t comparisons = 0;
