@@ -224,10 +224,11 @@ void CTrackCollection::SetBytes(CMp3File& track, TagField field, const std::stri
     const size_t slot = SlotBytes(field, track.GetTrack());
     (track.*SetterOf(field))(fromUtf8 ? m_text.FromUtf8(text, slot, &replaced, &cut)
                                       : m_text.FromText(text, slot, &replaced, &cut));
-    unsigned& lossy = m_lossy[&track];
-    lossy = replaced ? lossy | (1u << field) : lossy & ~(1u << field);
-    if (lossy == 0)
-        m_lossy.erase(&track);
+    const auto lossy = m_lossy.find(&track);
+    if (replaced)
+        m_lossy[&track] |= 1u << field;
+    else if (lossy != m_lossy.end() && (lossy->second &= ~(1u << field)) == 0)
+        m_lossy.erase(lossy);
     if (changed)
         *changed = replaced || cut;
 }

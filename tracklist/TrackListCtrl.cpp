@@ -245,8 +245,8 @@ auto CTrackListCtrl::ChangeSelected(const std::string& label, Change change)
     ForgetSkipReasons(rows);
     auto result = change(AsIndexes(rows));
     for (int row : rows)
-        SetTagCells(row, *GetTrack(row));
-    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        ForgetCellTexts(GetTrack(row), COL_TITLE);
+    Invalidate(); // one repaint for all the rows
     return result;
 }
 
