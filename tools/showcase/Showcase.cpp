@@ -166,7 +166,7 @@ BOOL CShowcaseApp::InitInstance()
         return FALSE;
     auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
     CTrackListCtrl& list = frame->View().List();
-    list.AddFiles(m_files);
+    frame->View().LoadFiles(m_files); // as a drop loads them, with the count in the status bar
 
     // One edited row: painted in the modified colour until the tags are written.
     SelectRows(list, {MODIFIED_ROW});
