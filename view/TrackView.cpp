@@ -340,13 +340,17 @@ void CTrackView::OnEditPaste()
     m_list.FocusList();
 }
 
-// The example reads the focused row's name, else the first selected one's.
+// The file a dialog's example is about: the focused row's, else the first selected row's; null
+// when there is neither.
+const CMp3File* CTrackView::ExampleTrack() const
+{
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    return m_list.GetTrack(focused >= 0 ? focused : m_list.GetNextItem(-1, LVNI_SELECTED));
+}
+
 void CTrackView::OnToolsTagsFromNames()
 {
-    int row = m_list.GetNextItem(-1, LVNI_FOCUSED);
-    if (row < 0 || !(m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED))
-        row = m_list.GetNextItem(-1, LVNI_SELECTED);
-    const CMp3File* track = m_list.GetTrack(row);
+    const CMp3File* track = ExampleTrack();
     CTagsFromNamesDlg dialog(track ? track->GetPath() : std::string());
     if (dialog.DoModal() != IDOK)
         return;
@@ -385,13 +389,10 @@ void CTrackView::OnUpdateEditUndo(CCmdUI* cmdUI)
     cmdUI->Enable(tracks.CanUndo());
 }
 
-// The example is about the focused row's file, else the first selected one, else a made-up tag.
+// With no file at hand, the example is about a made-up tag.
 void CTrackView::OnOptionsFormat()
 {
-    int row = m_list.GetNextItem(-1, LVNI_FOCUSED);
-    if (row < 0)
-        row = m_list.GetNextItem(-1, LVNI_SELECTED);
-    const CMp3File* track = m_list.GetTrack(row);
+    const CMp3File* track = ExampleTrack();
     m_formatDlg.m_exampleName = [this, track](const CNameFormat& format) {
         return m_list.Tracks().BuiltName(track ? *track : SampleTrack(), format);
     };

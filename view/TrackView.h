@@ -84,6 +84,7 @@ private:
 
     void RedrawNow();
     CSlotEdit::FitsRule BatchFitsRule(UINT id);
+    const CMp3File* ExampleTrack() const;
     void PlaceMediaWindow();
 
     DECLARE_MESSAGE_MAP()
