@@ -24,16 +24,6 @@ bool CListCtrl::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
     return CreateEx(0, WC_LISTVIEWA, "", style, rect, parent, id);
 }
 
-int CListCtrl::InsertItem(int row, const std::string& text, LPARAM data)
-{
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = row;
-    item.pszText = const_cast<char*>(text.c_str());
-    item.lParam = data;
-    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
 std::string CListCtrl::GetItemText(int row, int column) const
 {
     // The control copies at most the buffer's size; grow until the text fits.
@@ -49,33 +39,6 @@ std::string CListCtrl::GetItemText(int row, int column) const
             return std::string(item.pszText, static_cast<size_t>(length));
         buffer.resize(buffer.size() * 4);
     }
-}
-
-bool CListCtrl::SetItemText(int row, int column, const std::string& text)
-{
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    return SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
-LPARAM CListCtrl::GetItemData(int row) const
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return 0;
-    return item.lParam;
-}
-
-bool CListCtrl::SetItemData(int row, LPARAM data)
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = data;
-    return SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 bool CListCtrl::SetItemState(int row, UINT state, UINT mask)

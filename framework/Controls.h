@@ -41,13 +41,9 @@ public:
     int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
     int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
 
-    int InsertItem(int row, const std::string& text, LPARAM data);
     bool DeleteItem(int row) { return SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(row)) != 0; }
     bool DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
     std::string GetItemText(int row, int column) const;
-    bool SetItemText(int row, int column, const std::string& text);
-    LPARAM GetItemData(int row) const;
-    bool SetItemData(int row, LPARAM data);
     UINT GetItemState(int row, UINT mask) const
     { return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask)); }
     bool SetItemState(int row, UINT state, UINT mask);
@@ -56,8 +52,6 @@ public:
     { return SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), partialOK) != 0; }
     bool Scroll(int dx, int dy) { return SendMessage(LVM_SCROLL, static_cast<WPARAM>(dx), dy) != 0; }
     int HitTest(POINT pt) const;
-    bool SortItems(PFNLVCOMPARE compare, LPARAM data)
-    { return SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(data), reinterpret_cast<LPARAM>(compare)) != 0; }
     bool RedrawItems(int first, int last)
     { return SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(first), last) != 0; }
 

@@ -28,6 +28,8 @@ public:
     bool RenameTo(const std::string& newName, const CDiskOps& disk = CDiskOps::System());
 
     std::string GetPath() const { return m_strPath; }
+    // False for a record whose file could not be read.
+    bool HasPath() const { return !m_strPath.empty(); }
     std::string GetTitle() const { return m_strTitle; }
     std::string GetArtist() const { return m_strArtist; }
     std::string GetAlbum() const { return m_strAlbum; }

@@ -39,6 +39,13 @@ std::wstring FoldedKey(const std::string& bytes, Decode decode)
     return key;
 }
 
+// A text field's bytes as the tag holds them.
+std::string FieldBytes(const CMp3File& track, TagField field)
+{
+    static const CNameFormat plain;
+    return plain.GetFieldText(field, track);
+}
+
 using TextSetter = void (CMp3File::*)(const std::string&);
 
 TextSetter SetterOf(TagField field)
@@ -122,7 +129,7 @@ bool CTrackCollection::AddRow(const std::string& path, LoadResult& result)
     m_rows.push_back({std::make_unique<CMp3File>(path), key});
     m_keys.insert(key);
     ++result.added;
-    if (m_rows.back().file->GetPath().empty())
+    if (!m_rows.back().file->HasPath())
         result.unread.emplace_back(m_rows.size() - 1, path);
     return true;
 }
@@ -143,16 +150,9 @@ LoadResult CTrackCollection::Load(const std::vector<std::string>& paths, IRunPro
     for (const std::string& path : paths) {
         const bool mp3 = HasMp3Ending(path);
         const bool added = mp3 && AddRow(path, result);
-        const bool read = added && (result.unread.empty() || result.unread.back().first != m_rows.size() - 1);
-        if (read) {
-            if (!step()) {
-                result.stopped = true;
-                break;
-            }
-            continue;
-        }
-        if (IsFolder(path)) {
-            if (added) {
+        const bool unread = added && !m_rows.back().file->HasPath();
+        if ((!added || unread) && IsFolder(path)) {
+            if (unread) {
                 m_keys.erase(m_keys.find(m_rows.back().key)); // a folder named like a song
                 m_rows.pop_back();
                 --result.added;
@@ -210,10 +210,7 @@ std::string CTrackCollection::FieldText(const CMp3File& track, TagField field) c
     case TF_GENRE: return GetGenreName(track.GetGenre());
     case TF_TRACK: return track.GetTrack() == 0 ? std::string() : std::to_string(track.GetTrack());
     case TF_NONE: return track.GetPath();
-    default: {
-        static const CNameFormat plain;
-        return m_text.ToText(plain.GetFieldText(field, track));
-    }
+    default: return m_text.ToText(FieldBytes(track, field));
     }
 }
 
@@ -369,8 +366,7 @@ int CTrackCollection::ChangeLetterCase(const std::vector<size_t>& rows, LetterCa
             continue;
         bool rowChanged = false;
         for (TagField field : {TF_TITLE, TF_ARTIST, TF_ALBUM, TF_COMMENT}) {
-            static const CNameFormat plain;
-            const std::wstring before = m_text.ToWide(plain.GetFieldText(field, *track));
+            const std::wstring before = m_text.ToWide(FieldBytes(*track, field));
             const std::wstring after = WithLetterCase(before, letterCase);
             if (after == before)
                 continue; // bytes the code page cannot read stay as they are
@@ -511,14 +507,18 @@ UndoResult CTrackCollection::Undo()
     UndoStep step = std::move(m_undo);
     m_undo = UndoStep();
     result.wasRename = !step.moves.empty();
+    // Each record's row, found once: a step can hold every row.
+    std::unordered_map<const CMp3File*, size_t> rowOf;
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        rowOf.emplace(m_rows[row].file.get(), row);
     for (const auto& move : step.moves) {
         // Only a file still where the rename put it goes back, and never over another file.
-        const int row = RowOf(move.track);
-        const bool there = row >= 0 && move.track->GetPath() == move.to &&
+        const auto row = rowOf.find(move.track);
+        const bool there = row != rowOf.end() && move.track->GetPath() == move.to &&
                            GetFileAttributesA(move.to.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (there && Renamed(m_rows[static_cast<size_t>(row)], move.track->RenameTo(move.from, m_disk))) {
+        if (there && Renamed(m_rows[row->second], move.track->RenameTo(move.from, m_disk))) {
             ++result.givenBack;
-            result.rows.push_back(move.track);
+            result.rows.push_back(row->second);
         } else {
             ++result.leftAlone;
         }
@@ -534,7 +534,7 @@ UndoResult CTrackCollection::Undo()
         else
             m_lossy.erase(field.track);
         ++result.givenBack;
-        result.rows.push_back(field.track);
+        result.rows.push_back(rowOf.at(field.track)); // a closed row left the step
     }
     return result;
 }
@@ -542,7 +542,6 @@ UndoResult CTrackCollection::Undo()
 size_t CTrackCollection::Sort(TagField field, bool ascending)
 {
     // Keys are made once, not at every comparison.
-    static const CNameFormat plain;
     std::vector<std::pair<std::wstring, Row>> keyed;
     keyed.reserve(m_rows.size());
     for (Row& row : m_rows) {
@@ -552,7 +551,7 @@ size_t CTrackCollection::Sort(TagField field, bool ascending)
         else if (field == TF_GENRE)
             key = FoldedKey(Widen(GetGenreName(row.file->GetGenre())));
         else if (field != TF_TRACK)
-            key = FoldedKey(plain.GetFieldText(field, *row.file), [this](const std::string& bytes) {
+            key = FoldedKey(FieldBytes(*row.file, field), [this](const std::string& bytes) {
                 return m_text.ToWide(bytes);
             });
         keyed.emplace_back(std::move(key), std::move(row));

@@ -53,7 +53,7 @@ struct UndoResult
     int givenBack = 0; // files moved back to their old names, or rows whose fields came back
     int leftAlone = 0; // files renamed, moved or deleted since, or whose old name is taken
     bool wasRename = false;
-    std::vector<CMp3File*> rows; // the records it touched
+    std::vector<size_t> rows; // the rows it touched
 };
 
 // What reading tags from file names did.

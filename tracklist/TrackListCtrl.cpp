@@ -85,11 +85,6 @@ TagField BatchField(UINT id)
     }
 }
 
-std::string TrackCellText(int track)
-{
-    return track == 0 ? std::string() : std::to_string(track);
-}
-
 BEGIN_MESSAGE_MAP(CTrackListCtrl, CListCtrl)
     ON_WM_DROPFILES()
     ON_WM_RBUTTONDOWN()
@@ -155,18 +150,16 @@ LoadResult CTrackListCtrl::AddFiles(const std::vector<std::string>& paths, IRunP
 void CTrackListCtrl::InsertRows(const LoadResult& loaded)
 {
     CRedrawOff redrawOff(*this);
-    // The shell is asked for the icon once per call at most, even when it has none.
-    bool iconAsked = m_imageList.GetImageCount() > 0;
+    for (const auto& [row, path] : loaded.unread)
+        m_cellTexts[m_tracks.At(row)][COL_FILENAME] = FileNameFromPath(path);
+    // The shell is asked for the icon once per call at most, even when it has none; a path too
+    // long to ask about passes the question on to the next row.
     auto unread = loaded.unread.begin();
-    for (size_t row = loaded.firstRow; row < loaded.firstRow + loaded.added; ++row) {
+    for (size_t row = loaded.firstRow; row < loaded.firstRow + loaded.added && m_imageList.GetImageCount() == 0;
+         ++row) {
         const bool read = unread == loaded.unread.end() || unread->first != row;
-        const std::string& path = read ? m_tracks.At(row)->GetPath() : (unread++)->second;
-        if (!iconAsked)
-            iconAsked = AddIconOf(path);
-        if (!read)
-            m_cellTexts[m_tracks.At(row)][COL_FILENAME] = FileNameFromPath(path);
-        else if (iconAsked && unread == loaded.unread.end())
-            break; // nothing more to do for the rest
+        if (AddIconOf(read ? m_tracks.At(row)->GetPath() : (unread++)->second))
+            break;
     }
     SendMessage(LVM_SETITEMCOUNT, m_tracks.Count(), LVSICF_NOSCROLL);
 }
@@ -174,22 +167,17 @@ void CTrackListCtrl::InsertRows(const LoadResult& loaded)
 void CTrackListCtrl::SetTagCells(int row, const CMp3File& track)
 {
     ForgetCellTexts(&track, COL_TITLE);
-    RedrawRow(row);
+    RedrawItems(row, row);
 }
 
-void CTrackListCtrl::ForgetCellTexts(const CMp3File* track, int fromColumn)
+void CTrackListCtrl::ForgetCellTexts(const CMp3File* track, int first, int last)
 {
     const auto cells = m_cellTexts.find(track);
     if (cells == m_cellTexts.end())
         return;
-    cells->second.erase(cells->second.lower_bound(fromColumn), cells->second.end());
+    cells->second.erase(cells->second.lower_bound(first), cells->second.lower_bound(last));
     if (cells->second.empty())
         m_cellTexts.erase(cells);
-}
-
-void CTrackListCtrl::RedrawRow(int row)
-{
-    SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
 }
 
 bool CTrackListCtrl::SetItemText(int row, int column, const std::string& text)
@@ -198,7 +186,7 @@ bool CTrackListCtrl::SetItemText(int row, int column, const std::string& text)
     if (!track || column < 0 || column >= COLUMN_COUNT)
         return false;
     m_cellTexts[track][column] = text;
-    RedrawRow(row);
+    RedrawItems(row, row);
     return true;
 }
 
@@ -312,14 +300,10 @@ UndoResult CTrackListCtrl::UndoLastChange()
 {
     EndEdit();
     const UndoResult result = m_tracks.Undo();
-    for (const CMp3File* track : result.rows) {
-        const int row = FindRow(track);
-        if (row < 0)
-            continue;
-        if (result.wasRename)
-            SetItemText(row, COL_FILENAME, FileNameFromPath(track->GetPath()));
-        else
-            SetTagCells(row, *track);
+    // The cells show their records again: the old names, the fields as they were.
+    for (size_t row : result.rows) {
+        const CMp3File* track = m_tracks.At(row);
+        ForgetCellTexts(track, result.wasRename ? COL_FILENAME : COL_TITLE, result.wasRename ? COL_TITLE : COLUMN_COUNT);
     }
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     return result;
@@ -773,19 +757,21 @@ void CTrackListCtrl::StoreCellEdit(int row, int column, const std::string& text,
 {
     const std::vector<size_t> rows = {static_cast<size_t>(row)};
     const TagField field = FieldOfColumn(column);
-    const int value = field == TF_TRACK ? ClampTrack(ParseTrackNumber(text)) : 0;
-    if (field != TF_TRACK || value != GetTrack(row)->GetTrack())
+    if (field == TF_TRACK) {
+        // The cell shows the number that will be written (its record's), as loading does.
+        ForgetCellTexts(GetTrack(row), column, column + 1);
+        const int value = ClampTrack(ParseTrackNumber(text));
+        if (value == GetTrack(row)->GetTrack())
+            return; // only the cell was put right
         m_tracks.RecordFieldChange("Edit", rows);
-    if (field == TF_GENRE) {
-        m_tracks.SetNumber(field, rows, static_cast<int>(info.item.lParam));
-    } else if (field == TF_TRACK) {
-        // The cell shows the number that will be written, as loading does.
-        SetItemText(row, column, TrackCellText(value));
-        if (value != GetTrack(row)->GetTrack())
-            m_tracks.SetNumber(field, rows, value);
-    } else {
-        m_tracks.SetText(field, rows, text);
+        m_tracks.SetNumber(field, rows, value);
+        return;
     }
+    m_tracks.RecordFieldChange("Edit", rows);
+    if (field == TF_GENRE)
+        m_tracks.SetNumber(field, rows, static_cast<int>(info.item.lParam));
+    else
+        m_tracks.SetText(field, rows, text);
 }
 
 void CTrackListCtrl::TakeFocusBeforeScrolling()

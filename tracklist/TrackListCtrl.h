@@ -128,8 +128,8 @@ private:
     void InsertRows(const LoadResult& loaded);
     // What a cell shows: its own text, or its record's.
     std::string CellText(int row, int column) const;
-    void ForgetCellTexts(const CMp3File* track, int fromColumn = 0);
-    void RedrawRow(int row);
+    // Drops the texts of its own of the record's cells first to last (not included).
+    void ForgetCellTexts(const CMp3File* track, int first, int last = COLUMN_COUNT);
     void SetTagCells(int row, const CMp3File& track);
     void ShowFieldOfSelected(TagField field);
     void TakeFocusBeforeScrolling();
@@ -155,6 +155,3 @@ private:
 
 // The field a Batch-Edit command sets; TF_NONE for any other id.
 TagField BatchField(UINT id);
-
-// The Track cell of a loaded row: the number, empty for 0.
-std::string TrackCellText(int track);
