@@ -47,8 +47,9 @@ protected:
     bool StopEnabled() { return CFrameWnd::IsCommandEnabled(view, ID_TOOLS_STOP); }
     // The play bar: the media window, the view's top child.
     HWND Media() { return GetWindow(view, GW_CHILD) == list.m_hWnd ? nullptr : GetWindow(view, GW_CHILD); }
-    // Pumps the loop until the condition holds or the time runs out.
-    bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000)
+    // Pumps the loop until the condition holds or the time runs out. The time is generous: on a
+    // loaded machine Wine's media pipeline can take seconds to start or to reach a file's end.
+    bool WaitFor(const std::function<bool()>& condition, DWORD ms = 20000)
     {
         const DWORD start = GetTickCount();
         while (!condition()) {
