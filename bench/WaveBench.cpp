@@ -489,6 +489,17 @@ void MeasureSort(CBenchHost& host, const Paths& paths)
     view->DestroyWindow();
 }
 
+// Whether a group is measured: all of them, or those BENCH_ONLY names (a comma list such as
+// "sort,startup"), for a quicker look at one figure.
+bool Chosen(const char* group)
+{
+    const char* only = std::getenv("BENCH_ONLY");
+    if (!only || !*only)
+        return true;
+    const std::string list = "," + std::string(only) + ",";
+    return list.find("," + std::string(group) + ",") != std::string::npos;
+}
+
 // From CreateProcess to a shown window titled title whose thread answers a sent message; the
 // program is closed again. -1 when no window answered within a minute.
 double StartupMs(const std::string& exe, const char* title)
@@ -632,14 +643,21 @@ int main()
         });
         std::printf("  (wrote %u sample files in %.0f ms)\n\n", unsigned(all.size() + tagged.size() + renameSet.size()),
                     written);
-        MeasureMemory(host, large ? std::vector<Paths>{plain, all} : std::vector<Paths>{plain}); // first: no load before
-        MeasureDrop(host, plain);
-        MeasureId3v2(host, tagged, plain);
-        MeasureFolderLoad(host, temp / "plain\\", plain.size());
-        MeasureProgress(host, plain, renameSet);
-        MeasureSort(host, plain);
-        MeasureStartup();
-        if (large)
+        if (Chosen("memory")) // first: no load before
+            MeasureMemory(host, large ? std::vector<Paths>{plain, all} : std::vector<Paths>{plain});
+        if (Chosen("drop"))
+            MeasureDrop(host, plain);
+        if (Chosen("id3v2"))
+            MeasureId3v2(host, tagged, plain);
+        if (Chosen("folder"))
+            MeasureFolderLoad(host, temp / "plain\\", plain.size());
+        if (Chosen("progress"))
+            MeasureProgress(host, plain, renameSet);
+        if (Chosen("sort"))
+            MeasureSort(host, plain);
+        if (Chosen("startup"))
+            MeasureStartup();
+        if (large && Chosen("scale"))
             MeasureScale(host, all);
     } catch (const std::exception& e) {
         std::printf("stopped: %s\n", e.what());

@@ -27,14 +27,14 @@ public:
     // failure the path still names the file and GetLastError tells why.
     bool RenameTo(const std::string& newName, const CDiskOps& disk = CDiskOps::System());
 
-    std::string GetPath() const { return m_strPath; }
+    const std::string& GetPath() const { return m_strPath; }
     // False for a record whose file could not be read.
     bool HasPath() const { return !m_strPath.empty(); }
-    std::string GetTitle() const { return m_strTitle; }
-    std::string GetArtist() const { return m_strArtist; }
-    std::string GetAlbum() const { return m_strAlbum; }
-    std::string GetYear() const { return m_strYear; }
-    std::string GetComment() const { return m_strComment; }
+    const std::string& GetTitle() const { return m_strTitle; }
+    const std::string& GetArtist() const { return m_strArtist; }
+    const std::string& GetAlbum() const { return m_strAlbum; }
+    const std::string& GetYear() const { return m_strYear; }
+    const std::string& GetComment() const { return m_strComment; }
     int GetTrack() const { return m_nTrack; }
     // The major version of the ID3v2 tag at the file's start when it was loaded; 0 for none.
     int GetId3v2Version() const { return m_nId3v2Version; }

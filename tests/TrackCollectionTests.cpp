@@ -70,13 +70,20 @@ TEST_F(TrackCollectionTest, SortsByEachFieldsKey)
         {TF_TRACK, true, {"", "apple", "cherry", "Banana"}},
         {TF_YEAR, true, {"", "Banana", "apple", "cherry"}},
         {TF_GENRE, true, {"apple", "Banana", "cherry", ""}}, // none, Industrial, Jazz, Rock
+        {TF_GENRE, false, {"", "cherry", "Banana", "apple"}},
         {TF_NONE, true, {"Banana", "cherry", "apple", ""}},
         {TF_ARTIST, true, {"Banana", "cherry", "apple", ""}}, // all equal: the order stays
+        {TF_ARTIST, false, {"Banana", "cherry", "apple", ""}},
     };
     for (const Case& c : cases) {
         tracks.Sort(c.field, c.ascending);
         EXPECT_EQ(Titles(), c.titles) << c.field << " " << c.ascending;
     }
+    // Numbers far outside a tag's byte still sort as numbers.
+    tracks.At(0)->SetTrack(1 << 20);
+    tracks.At(3)->SetTrack(-5);
+    tracks.Sort(TF_TRACK, true);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"", "apple", "cherry", "Banana"}));
 }
 
 TEST_F(TrackCollectionTest, GroupEditsMarkEachRowOnceAndIgnoreFieldsOfTheOtherKind)

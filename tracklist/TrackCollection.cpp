@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <numeric>
+#include <string_view>
 #include <unordered_set>
 
 #include "model/GenreTable.h"
@@ -25,25 +27,76 @@ std::wstring FoldedKey(std::wstring text)
     return text;
 }
 
-// The same for text in a code page: ASCII, as most tags are, is folded here without a call.
-template <class Decode>
-std::wstring FoldedKey(const std::string& bytes, Decode decode)
+// A text field's bytes as the record holds them; Genre and Track have none.
+const std::string& TextFieldBytes(const CMp3File& track, TagField field)
 {
-    std::wstring key(bytes.size(), L'\0');
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x80)
-            return FoldedKey(decode(bytes));
-        key[i] = static_cast<wchar_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    static const std::string none;
+    switch (field) {
+    case TF_TITLE: return track.GetTitle();
+    case TF_ARTIST: return track.GetArtist();
+    case TF_ALBUM: return track.GetAlbum();
+    case TF_YEAR: return track.GetYear();
+    case TF_COMMENT: return track.GetComment();
+    default: return none;
     }
-    return key;
 }
 
-// A text field's bytes as the tag holds them.
+// A field's bytes as the tag holds them (a genre's name, a track's number as digits).
 std::string FieldBytes(const CMp3File& track, TagField field)
 {
     static const CNameFormat plain;
     return plain.GetFieldText(field, track);
+}
+
+// The order of rows by their keys: equal keys keep their order (a merge sort, which makes at
+// most n log2 n comparisons). Rows are sorted as indices, so only four bytes move.
+template <class Key>
+std::vector<uint32_t> StableOrder(const std::vector<Key>& keys, bool ascending, size_t& comparisons)
+{
+    std::vector<uint32_t> order(keys.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&keys, ascending, &comparisons](uint32_t a, uint32_t b) {
+        ++comparisons;
+        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
+    });
+    return order;
+}
+
+// The same for number keys. These are small (a track is one byte, a genre's place is under 148),
+// so a counting sort puts each row in place in one pass, with no comparison, keeping equal keys
+// in their order; keys spread wider than the rows go to the merge sort.
+std::vector<uint32_t> NumberOrder(const std::vector<int>& keys, bool ascending, size_t& comparisons)
+{
+    if (keys.empty())
+        return {};
+    const auto [low, high] = std::minmax_element(keys.begin(), keys.end());
+    const int64_t spread = int64_t{*high} - *low + 1;
+    if (spread > static_cast<int64_t>(keys.size()) + 256)
+        return StableOrder(keys, ascending, comparisons);
+    const auto bucket = [&](int key) { return static_cast<size_t>(ascending ? key - *low : *high - key); };
+    std::vector<uint32_t> next(static_cast<size_t>(spread) + 1, 0); // where each bucket's next row goes
+    for (int key : keys)
+        ++next[bucket(key) + 1];
+    for (size_t b = 1; b < next.size(); ++b)
+        next[b] += next[b - 1];
+    std::vector<uint32_t> order(keys.size());
+    for (uint32_t row = 0; row < keys.size(); ++row)
+        order[next[bucket(keys[row])]++] = row;
+    return order;
+}
+
+// Each genre number's place when the genre names are sorted as the Genre column sorts them.
+std::vector<int> GenrePlaces()
+{
+    std::vector<std::wstring> names;
+    for (int genre = 0; genre < GENRE_COUNT; ++genre)
+        names.push_back(FoldedKey(Widen(GenreTable[genre])));
+    std::vector<int> places(GENRE_COUNT);
+    size_t unused = 0;
+    const std::vector<uint32_t> order = StableOrder(names, true, unused);
+    for (size_t place = 0; place < order.size(); ++place)
+        places[order[place]] = static_cast<int>(place);
+    return places;
 }
 
 using TextSetter = void (CMp3File::*)(const std::string&);
@@ -78,6 +131,53 @@ wchar_t Lower(wchar_t c)
 }
 
 } // namespace
+
+// The sort keys of all rows for a text column, folded as FoldedKey does, in one buffer: a row
+// costs no allocation of its own.
+class CTextKeys
+{
+public:
+    CTextKeys(size_t rows, size_t chars)
+    {
+        m_ends.reserve(rows);
+        m_chars.reserve(chars);
+    }
+
+    // ASCII, as most tags are, is folded here without a call.
+    template <class Decode>
+    void Add(const std::string& bytes, Decode decode)
+    {
+        const size_t begin = m_chars.size();
+        m_chars.resize(begin + bytes.size());
+        wchar_t* out = &m_chars[begin];
+        for (const char byte : bytes) {
+            const unsigned char c = static_cast<unsigned char>(byte);
+            if (c >= 0x80) {
+                m_chars.resize(begin);
+                m_chars += FoldedKey(decode(bytes));
+                break;
+            }
+            *out++ = static_cast<wchar_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        m_ends.push_back(m_chars.size());
+    }
+    // One view a row, valid while this object lives unchanged.
+    std::vector<std::wstring_view> Views() const
+    {
+        std::vector<std::wstring_view> views;
+        views.reserve(m_ends.size());
+        size_t begin = 0;
+        for (const size_t end : m_ends) {
+            views.emplace_back(m_chars.data() + begin, end - begin);
+            begin = end;
+        }
+        return views;
+    }
+
+private:
+    std::wstring m_chars;
+    std::vector<size_t> m_ends;
+};
 
 // Title Case starts a word after the text's start, a blank, a hyphen, a slash or an opening
 // bracket, so "don't" and "2nd" keep their lower-case letters.
@@ -541,31 +641,49 @@ UndoResult CTrackCollection::Undo()
 
 size_t CTrackCollection::Sort(TagField field, bool ascending)
 {
-    // Keys are made once, not at every comparison.
-    std::vector<std::pair<std::wstring, Row>> keyed;
-    keyed.reserve(m_rows.size());
-    for (Row& row : m_rows) {
-        std::wstring key;
-        if (field == TF_NONE)
-            key = FoldedKey(row.file->GetPath(), [](const std::string& text) { return Widen(text); });
-        else if (field == TF_GENRE)
-            key = FoldedKey(Widen(GetGenreName(row.file->GetGenre())));
-        else if (field != TF_TRACK)
-            key = FoldedKey(FieldBytes(*row.file, field), [this](const std::string& bytes) {
-                return m_text.ToWide(bytes);
-            });
-        keyed.emplace_back(std::move(key), std::move(row));
-    }
     size_t comparisons = 0;
-    std::stable_sort(keyed.begin(), keyed.end(), [field, ascending, &comparisons](const auto& a, const auto& b) {
-        ++comparisons;
-        const auto& first = ascending ? a : b;
-        const auto& second = ascending ? b : a;
-        if (field == TF_TRACK)
-            return first.second.file->GetTrack() < second.second.file->GetTrack();
-        return first.first < second.first;
-    });
-    for (size_t row = 0; row < keyed.size(); ++row)
-        m_rows[row] = std::move(keyed[row].second);
+    const std::vector<uint32_t> order = field == TF_TRACK || field == TF_GENRE
+                                            ? NumberOrder(NumberKeys(field), ascending, comparisons)
+                                            : StableOrder(TextKeys(field).Views(), ascending, comparisons);
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (uint32_t row : order)
+        sorted.push_back(std::move(m_rows[row]));
+    m_rows = std::move(sorted);
     return comparisons;
+}
+
+// Each row's key for a text column, made once for the whole sort.
+CTextKeys CTrackCollection::TextKeys(TagField field) const
+{
+    size_t chars = 0; // ASCII keys fill exactly this much; one pass to ask is cheaper than regrowing
+    for (const Row& row : m_rows)
+        chars += (field == TF_NONE ? row.file->GetPath() : TextFieldBytes(*row.file, field)).size();
+    CTextKeys keys(m_rows.size(), chars);
+    for (const Row& row : m_rows) {
+        if (field == TF_NONE)
+            keys.Add(row.file->GetPath(), [](const std::string& text) { return Widen(text); });
+        else
+            keys.Add(TextFieldBytes(*row.file, field), [this](const std::string& bytes) { return m_text.ToWide(bytes); });
+    }
+    return keys;
+}
+
+// Each row's key for Track (its number) or Genre (its name's place among all genre names, so a
+// row costs no text at all).
+std::vector<int> CTrackCollection::NumberKeys(TagField field) const
+{
+    std::vector<int> keys;
+    keys.reserve(m_rows.size());
+    if (field == TF_TRACK) {
+        for (const Row& row : m_rows)
+            keys.push_back(row.file->GetTrack());
+        return keys;
+    }
+    static const std::vector<int> genrePlace = GenrePlaces();
+    for (const Row& row : m_rows) {
+        const int genre = row.file->GetGenre();
+        keys.push_back(genre >= 0 && genre < GENRE_COUNT ? genrePlace[genre] : -1); // no name sorts first
+    }
+    return keys;
 }

@@ -67,6 +67,7 @@ struct NameFillResult
 enum class LetterCase { TITLE, SENTENCE, UPPER, LOWER };
 
 class CNameReader;
+class CTextKeys;
 
 class CTrackCollection
 {
@@ -150,6 +151,8 @@ private:
         std::uint64_t key; // PathKey of the path it was loaded or renamed from
     };
     // Adds a row unless its file is in the list already; false for a repeat.
+    CTextKeys TextKeys(TagField field) const;
+    std::vector<int> NumberKeys(TagField field) const;
     bool AddRow(const std::string& path, LoadResult& result);
     bool Renamed(Row& row, bool done);
     void SetBytes(CMp3File& track, TagField field, const std::string& text, bool fromUtf8, bool* changed);

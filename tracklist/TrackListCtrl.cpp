@@ -392,9 +392,16 @@ CMp3File* CTrackListCtrl::GetTrack(int row) const
 
 std::vector<int> CTrackListCtrl::SelectedRows() const
 {
+    // The count is known at once: a search past the last selected row would walk every row after it.
+    const size_t count = static_cast<size_t>(GetSelectedCount());
     std::vector<int> rows;
-    for (int row = GetNextItem(-1, LVNI_SELECTED); row != -1; row = GetNextItem(row, LVNI_SELECTED))
+    rows.reserve(count);
+    for (int row = -1; rows.size() < count;) {
+        row = GetNextItem(row, LVNI_SELECTED);
+        if (row == -1)
+            break;
         rows.push_back(row);
+    }
     return rows;
 }
 
