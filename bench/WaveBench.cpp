@@ -502,12 +502,12 @@ bool Chosen(const char* group)
 
 // From CreateProcess to a shown window titled title whose thread answers a sent message; the
 // program is closed again. -1 when no window answered within a minute.
-double StartupMs(const std::string& exe, const char* title)
+double StartupMs(const std::string& exe, const char* title, const char* arguments = "")
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::string command = "\"" + exe + "\"";
+    std::string command = "\"" + exe + "\" " + arguments;
     const double start = Now();
     if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
@@ -543,13 +543,16 @@ void MeasureStartup()
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string folder = self;
     folder.erase(folder.rfind('\\') + 1);
-    enum { PROBE, PROGRAM };
-    CRounds r(2);
+    enum { PROBE, FURNISHED, PROGRAM };
+    CRounds r(3);
     int missed = 0;
     for (int round = 0; round < 5; ++round) {
-        for (int which : {PROBE, PROGRAM}) {
-            const double ms = which == PROBE ? StartupMs(folder + "startup_probe.exe", "Quillfox startup probe")
-                                             : StartupMs(folder + "..\\Quillfox.exe", "Quillfox");
+        for (int which : {PROBE, FURNISHED, PROGRAM}) {
+            const double ms =
+                which == PROBE       ? StartupMs(folder + "startup_probe.exe", "Quillfox startup probe")
+                : which == FURNISHED ? StartupMs(folder + "startup_probe.exe", "Quillfox startup probe, furnished",
+                                                 "/furnished")
+                                     : StartupMs(folder + "..\\Quillfox.exe", "Quillfox");
             if (ms < 0)
                 ++missed;
             else
@@ -558,7 +561,9 @@ void MeasureStartup()
     }
     std::printf("Start-up: from CreateProcess to a shown window that answers a sent message\n");
     Line("minimal program (one window, one list view)", r[PROBE], r[PROBE]);
+    Line("the same with Quillfox's menu, bars, columns", r[FURNISHED], r[PROBE]);
     Line("Quillfox.exe", r[PROGRAM], r[PROBE]);
+    std::printf("  Quillfox against the furnished minimal program: %.2fx\n", r[PROGRAM] / r[FURNISHED]);
     if (missed > 0)
         std::printf("  !! %d starts showed no answering window\n", missed);
     std::printf("\n");
