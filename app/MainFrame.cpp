@@ -3,6 +3,7 @@
 #include <htmlhelp.h>
 
 #include "app/resource.h"
+#include "framework/LateBound.h"
 #include "framework/MessageBox.h"
 #include "framework/ResString.h"
 
@@ -28,7 +29,8 @@ std::string HelpFileBesideProgram()
 
 HWND SystemHtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data)
 {
-    return HtmlHelpA(caller, file.empty() ? nullptr : file.c_str(), command, data);
+    static const auto help = LateBound<decltype(HtmlHelpA)>("hhctrl.ocx", "HtmlHelpA");
+    return help ? help(caller, file.empty() ? nullptr : file.c_str(), command, data) : nullptr;
 }
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)

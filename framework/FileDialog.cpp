@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "LateBound.h"
 #include "WinApp.h"
 
 namespace {
@@ -48,9 +49,11 @@ INT_PTR CFileDialog::DoModal()
     if (CurrentHandler()) {
         ok = CurrentHandler()(m_ofn, m_dwError);
     } else {
-        ok = GetOpenFileNameA(&m_ofn);
+        static const auto open = LateBound<decltype(GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+        static const auto error = LateBound<decltype(CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError");
+        ok = open && open(&m_ofn);
         if (!ok)
-            m_dwError = CommDlgExtendedError();
+            m_dwError = error ? error() : CDERR_INITIALIZATION;
     }
     bool fits = true;
     if (ok)

@@ -10,6 +10,7 @@
 #include "framework/Clipboard.h"
 #include "framework/FileDialog.h"
 #include "framework/FolderDialog.h"
+#include "framework/LateBound.h"
 #include "framework/Profile.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
@@ -125,8 +126,10 @@ void CTrackView::OnToolsPlay()
         return;
     const std::string path = track->GetPath();
     if (!m_hMciWnd) {
-        m_hMciWnd = MCIWndCreateA(m_hWnd, GetModuleHandleA(nullptr),
-                                  WS_CHILD | WS_VISIBLE | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU, path.c_str());
+        static const auto create = LateBound<decltype(MCIWndCreateA)>("msvfw32.dll", "MCIWndCreateA");
+        if (create)
+            m_hMciWnd = create(m_hWnd, GetModuleHandleA(nullptr),
+                               WS_CHILD | WS_VISIBLE | MCIWNDF_NOTIFYMODE | MCIWNDF_NOMENU, path.c_str());
         PlaceMediaWindow();
     } else {
         // The media window keeps its old file open on a new open request: close it first.
