@@ -121,7 +121,8 @@ protected:
     int RunLoop(int exitCode)
     {
         s_exitCode = exitCode;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 30, &PostQuit);
+        // Long enough for the queue to empty and the idle pass to run on a loaded machine.
+        const UINT_PTR timer = SetTimer(nullptr, 0, 250, &PostQuit);
         const int result = theApp.Run();
         KillTimer(nullptr, timer);
         return result;

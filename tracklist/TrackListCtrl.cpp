@@ -432,6 +432,7 @@ void CTrackListCtrl::OnColumnClick(NMHDR* hdr, LRESULT* result)
     m_tracks.Sort(FieldOfColumn(column), s_sortAscending != 0);
     // Nothing to move when no row or every row is selected.
     if (!selected.empty() && static_cast<int>(selected.size()) != GetItemCount()) {
+        CRedrawOff redrawOff(*this); // each row would repaint on its own
         SetItemState(-1, 0, LVIS_SELECTED);
         for (int row = 0; row < GetItemCount(); ++row) {
             if (selected.count(GetTrack(row)))
@@ -559,6 +560,7 @@ RenameRun CTrackListCtrl::RenameSelected(const CNameFormat& builder, IRunProgres
     const std::vector<int> rows = SelectedRows();
     const RenameRun run = m_tracks.Rename(AsIndexes(rows), builder, progress);
     m_skipReasons.clear();
+    CRedrawOff redrawOff(*this); // each row would repaint on its own
     for (size_t i = 0; i < run.outcomes.size(); ++i) {
         const RenameOutcome outcome = run.outcomes[i];
         if (outcome == RENAME_SKIPPED || outcome == RENAME_NAME_EXISTS)

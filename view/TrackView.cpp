@@ -301,16 +301,23 @@ void CTrackView::OnFileWriteTags()
 
 void CTrackView::OnEditSelectAll()
 {
-    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); // one message, not one a row
+    {
+        // One message, and one repaint: rows shown one by one cost a second at 10,000 rows.
+        CRedrawOff redrawOff(m_list);
+        m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    }
     m_list.FocusList();
 }
 
 void CTrackView::OnEditSelectModified()
 {
-    for (int row = 0; row < m_list.GetItemCount(); ++row) {
-        const CMp3File* track = m_list.GetTrack(row);
-        if (track && track->IsModified())
-            m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    {
+        CRedrawOff redrawOff(m_list);
+        for (int row = 0; row < m_list.GetItemCount(); ++row) {
+            const CMp3File* track = m_list.GetTrack(row);
+            if (track && track->IsModified())
+                m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        }
     }
     m_list.FocusList();
 }
