@@ -361,6 +361,11 @@ TEST_F(FrameTest, TheMessageLoopRunsKeysCommandsAndIdleUntilQuit)
         EXPECT_EQ(RunLoop(0), 0);
     }
     EXPECT_EQ(List().GetSelectedCount(), 4);
+
+    // A key that is no accelerator reaches the focused window: End moves to the last row alone.
+    List().PostMessage(WM_KEYDOWN, VK_END, 0);
+    RunLoop(0);
+    EXPECT_EQ(List().SelectedRows(), std::vector<int>{3});
 }
 
 // Text boxes keep their own keys: Ctrl+A selects text in a cell editor or any edit box of the
