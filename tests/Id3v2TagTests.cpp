@@ -140,6 +140,8 @@ TEST(Id3v2Read, TableOfTags)
         {"UTF-16 without mark", Tag(3, Frame(3, "TIT2", B("\x01" "A\0B\0"))), "title=AB;"},
         {"unpaired surrogates", Tag(3, Frame(3, "TIT2", B("\x02\xD8\0\0A\xDC\0"))),
          "title=" + bad + "A" + bad + ";"},
+        {"high surrogate before U+E000", Tag(3, Frame(3, "TIT2", B("\x02\xD8\0\xE0\0"))),
+         "title=" + bad + "\xEE\x80\x80;"},
         {"broken UTF-8", Tag(3, Frame(3, "TIT2", "\x03" "A\xE0\x80\x80\xC1")),
          "title=A" + bad + bad + bad + bad + ";"},
         {"zero ends 2.3 text", Tag(3, Frame(3, "TPE1", B("\0A\0B"))), "artist=A;"},
