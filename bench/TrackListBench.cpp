@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchHost.h"
 #include "app/resource.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
@@ -192,27 +193,6 @@ void BareWriteLoop(const std::vector<std::string>& paths)
 
 // ---- windows ------------------------------------------------------------------------------
 
-// Plays the main window: the list's parent, which hands its notifications back to it.
-class CBenchHost : public CWnd, public IStatusDisplay
-{
-public:
-    bool Create()
-    {
-        RECT rect = {0, 0, 1000, 600};
-        const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-        AdjustWindowRect(&rect, style, FALSE);
-        OffsetRect(&rect, 20 - rect.left, 20 - rect.top);
-        return CreateEx(0, RegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW),
-                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
-                        "Quillfox benchmark", style, rect, nullptr, 0);
-    }
-    void ShowFileCount(int count, int) override { m_lastCount = count; }
-    void ShowMessage(const std::string&) override {}
-    void ShowIdleMessage() override {}
-
-    int m_lastCount = 0;
-};
-
 // The track list with the few extra handles the measurements need.
 class CBenchList : public CTrackListCtrl
 {
@@ -247,11 +227,6 @@ double WorkingSetMB()
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     return static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
-}
-
-void Pump()
-{
-    GetApp()->PumpWaiting();
 }
 
 // Destroys the list and its tracks.
@@ -372,12 +347,10 @@ int main()
     });
 
     CBenchHost host;
-    if (!host.Create()) {
+    if (!host.Open("Quillfox benchmark")) {
         std::printf("cannot create the host window\n");
         return 1;
     }
-    app.m_pMainWnd = &host;
-    Pump();
 
     CSampleFolder folder;
     if (!folder.IsValid()) {
@@ -632,7 +605,6 @@ int main()
     if (boxes > 0)
         std::printf("%d message boxes would have shown\n", boxes);
 
-    app.m_pMainWnd = nullptr;
-    host.DestroyWindow();
+    host.Close();
     return boxes > 0 ? 1 : 0;
 }

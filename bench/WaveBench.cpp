@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchHost.h"
 #include "app/resource.h"
 #include "framework/FrameworkIds.h"
 #include "framework/MessageBox.h"
@@ -50,11 +51,6 @@ void Line(const std::string& what, double ms, double baseline)
 {
     std::printf("  %-56s %8.1f ms %6.2fx\n", what.c_str(), ms, ms / baseline);
     std::fflush(stdout);
-}
-
-void Pump()
-{
-    GetApp()->PumpWaiting();
 }
 
 // ---- sample files -------------------------------------------------------------------------
@@ -187,21 +183,6 @@ int BareWalk(const std::string& folder)
 }
 
 // ---- windows ------------------------------------------------------------------------------
-
-// Plays the main window: the view's parent and the status bar its long runs report to.
-class CBenchHost : public CWnd, public IStatusDisplay
-{
-public:
-    bool Create()
-    {
-        const HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        return CreateEx(0, RegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW), background), "Quillfox wave benchmark",
-                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 1020, 620}, nullptr, 0);
-    }
-    void ShowFileCount(int, int) override {}
-    void ShowMessage(const std::string&) override {}
-    void ShowIdleMessage() override {}
-};
 
 // A fresh, empty track view filling the host, made as the main window makes its own.
 std::unique_ptr<CTrackView> MakeView(CBenchHost& host)
@@ -624,12 +605,10 @@ int main()
         return IDOK;
     });
     CBenchHost host;
-    if (!host.Create()) {
+    if (!host.Open("Quillfox wave benchmark")) {
         std::printf("cannot create the host window\n");
         return 1;
     }
-    app.m_pMainWnd = &host;
-    Pump();
     const char* largeSwitch = std::getenv("BENCH_LARGE");
     const bool large = largeSwitch && *largeSwitch && std::strcmp(largeSwitch, "0") != 0;
     try {
@@ -670,7 +649,6 @@ int main()
     }
     if (boxes > 0)
         std::printf("%d message boxes would have shown\n", boxes);
-    app.m_pMainWnd = nullptr;
-    host.DestroyWindow();
+    host.Close();
     return boxes > 0 ? 1 : 0;
 }
