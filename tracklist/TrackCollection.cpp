@@ -41,13 +41,6 @@ const std::string& TextFieldBytes(const CMp3File& track, TagField field)
     }
 }
 
-// A field's bytes as the tag holds them (a genre's name, a track's number as digits).
-std::string FieldBytes(const CMp3File& track, TagField field)
-{
-    static const CNameFormat plain;
-    return plain.GetFieldText(field, track);
-}
-
 // The order of rows by their keys: equal keys keep their order (a merge sort, which makes at
 // most n log2 n comparisons). Rows are sorted as indices, so only four bytes move.
 template <class Key>
@@ -310,7 +303,7 @@ std::string CTrackCollection::FieldText(const CMp3File& track, TagField field) c
     case TF_GENRE: return GetGenreName(track.GetGenre());
     case TF_TRACK: return track.GetTrack() == 0 ? std::string() : std::to_string(track.GetTrack());
     case TF_NONE: return track.GetPath();
-    default: return m_text.ToText(FieldBytes(track, field));
+    default: return m_text.ToText(TextFieldBytes(track, field));
     }
 }
 
@@ -466,7 +459,7 @@ int CTrackCollection::ChangeLetterCase(const std::vector<size_t>& rows, LetterCa
             continue;
         bool rowChanged = false;
         for (TagField field : {TF_TITLE, TF_ARTIST, TF_ALBUM, TF_COMMENT}) {
-            const std::wstring before = m_text.ToWide(FieldBytes(*track, field));
+            const std::wstring before = m_text.ToWide(TextFieldBytes(*track, field));
             const std::wstring after = WithLetterCase(before, letterCase);
             if (after == before)
                 continue; // bytes the code page cannot read stay as they are
@@ -656,16 +649,18 @@ size_t CTrackCollection::Sort(TagField field, bool ascending)
 // Each row's key for a text column, made once for the whole sort.
 CTextKeys CTrackCollection::TextKeys(TagField field) const
 {
+    const auto bytesOf = [field](const Row& row) -> const std::string& {
+        return field == TF_NONE ? row.file->GetPath() : TextFieldBytes(*row.file, field);
+    };
     size_t chars = 0; // ASCII keys fill exactly this much; one pass to ask is cheaper than regrowing
     for (const Row& row : m_rows)
-        chars += (field == TF_NONE ? row.file->GetPath() : TextFieldBytes(*row.file, field)).size();
+        chars += bytesOf(row).size();
     CTextKeys keys(m_rows.size(), chars);
-    for (const Row& row : m_rows) {
-        if (field == TF_NONE)
-            keys.Add(row.file->GetPath(), [](const std::string& text) { return Widen(text); });
-        else
-            keys.Add(TextFieldBytes(*row.file, field), [this](const std::string& bytes) { return m_text.ToWide(bytes); });
-    }
+    // A path is in the program's text; a field in the tag code page.
+    for (const Row& row : m_rows)
+        keys.Add(bytesOf(row), [this, field](const std::string& bytes) {
+            return field == TF_NONE ? Widen(bytes) : m_text.ToWide(bytes);
+        });
     return keys;
 }
 
